@@ -1,0 +1,109 @@
+#pragma once
+// The game window: it owns the game state record, builds its screen objects
+// when it opens, and holds every procedure and event handler of the game.
+// The procedures live in the folder of their subsystem: game/ (start-up and
+// the play loop), levels/ (patterns, bricks, layout), flow/ (keys, score,
+// lives, levels, pause).
+
+#include <memory>
+#include <optional>
+#include <string_view>
+
+#include "game/game_state.h"
+#include "game/platform.h"
+#include "ui/controls.h"
+#include "ui/text_measure.h"
+
+namespace tessaly {
+
+// Virtual-key codes the game reacts to.
+namespace key {
+inline constexpr int Space = 32;
+inline constexpr int Left = 37;
+inline constexpr int Up = 38;
+inline constexpr int Right = 39;
+inline constexpr int Down = 40;
+inline constexpr int P = 80;
+inline constexpr int F1 = 112;
+inline constexpr int F2 = 113;
+}  // namespace key
+
+// How overdue timer ticks are delivered: a virtual clock wants every tick of
+// the span it skipped; the real game, after a stall, fires once and resumes
+// its rhythm instead of bursting.
+enum class CatchUp { EveryTick, OnceThenResume };
+
+class Form1 {
+ public:
+  Form1(const Clock& clock, RandomSource& random, TextMeasurer& measurer);
+  Form1(const Form1&) = delete;
+  Form1& operator=(const Form1&) = delete;
+
+  // The one record of game values; every procedure reads and writes it directly.
+  GameState state;
+
+  // --- The window ---
+  // Builds every object with its opening settings (both timers running) and
+  // then runs the start-up sequence.
+  void open();
+  // Destroys every object, created bricks included; the game state stays.
+  void close();
+  bool isOpen() const { return controls_ != nullptr; }
+  Controls& controls() { return *controls_; }
+  const Controls& controls() const { return *controls_; }
+
+  // --- Events from the platform ---
+  void keyDown(int keycode) { Form_KeyDown(keycode); }
+  void keyUp(int keycode) { Form_KeyUp(keycode); }
+  // A click on the named push button ("pause", "gameover", "nextlevel");
+  // a hidden or unknown button takes no click, and the call says false.
+  bool click(std::string_view button);
+  // When the next timer tick is due; empty while both timers stand still.
+  std::optional<TimeMs> nextDue() const;
+  // Delivers the ticks due by the clock's now, in time order, Timer1 first
+  // where both are due together, one handler at a time.
+  void dispatchDueTimers(CatchUp catchUp);
+
+  // --- Start-up (game/) ---
+  void Form_Load();
+  void setvariables();
+
+  // --- Levels and board set-up (levels/) ---
+  void loadbricks();
+  void loadpatterns();
+  void grid();
+  void colorbricks(int n, int c, int r);
+  void sizeobjects();
+
+  // --- Play loop (game/) ---
+  void start();
+  void Timer1_Timer();
+  void Timer2_Timer();
+  void whereball();
+  void score(Integer cellnumber, int column, int row, int xbounce, int ybounce);
+  void hitpaddle();
+
+  // --- Game flow (flow/) ---
+  void Form_KeyDown(int keycode);
+  void Form_KeyUp(int keycode);
+  void updatescore();
+  void lostlife();
+  void over();
+  void gameover_Click();
+  void nextlvl();
+  void nextlevel_Click();
+  void pause_Click();
+
+ private:
+  double freshjitter();  // 1 - r x 0.05 for a fresh draw r
+  void countbonus();  // the extra-life tally's share of a hit
+  void steppattern(int delta);  // F1 and F2: a fresh game on another pattern
+  void runtimers(int interval);  // Timer1, then Timer2
+
+  const Clock& clock_;
+  RandomSource& random_;
+  TextMeasurer& measurer_;
+  std::unique_ptr<Controls> controls_;
+};
+
+}  // namespace tessaly

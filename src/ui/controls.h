@@ -1,0 +1,81 @@
+#pragma once
+// Every object of the window, built with the settings the window opens with,
+// and the order in which they are stacked.
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "game/platform.h"
+#include "ui/screen_object.h"
+#include "ui/text_measure.h"
+#include "ui/timer.h"
+
+namespace tessaly {
+
+// What an object tells its window when it changes, and what it asks of it.
+class ObjectHost {
+ public:
+  virtual ~ObjectHost() = default;
+  // A setting that shows on screen changed; `area` is where (old and new place).
+  virtual void changed(const Rect& area) = 0;
+  virtual TextMeasurer& measurer() = 0;
+};
+
+class Controls final : public ObjectHost {
+ public:
+  Controls(const Clock& clock, TextMeasurer& measurer);
+  Controls(const Controls&) = delete;
+  Controls& operator=(const Controls&) = delete;
+
+  ScreenObject board;
+  ObjectArray paddle{"paddle"};  // 0 bottom, 1 top, 2 left, 3 right
+  ScreenObject ball;
+  ObjectArray life{"life"};  // spare-ball markers, 0..7
+  ScreenObject logobox;
+  ObjectArray brick{"brick"};  // 0 is the hidden template; 1..625 cover the board
+  ScreenObject showscore;
+  ScreenObject highscore;
+  ScreenObject numbricks;
+  ScreenObject logo;
+  ScreenObject Label3;
+  ScreenObject Label7;
+  ScreenObject Label2;
+  ScreenObject Label4;
+  ScreenObject Label5;
+  ScreenObject pause;
+  ScreenObject gameover;
+  ScreenObject nextlevel;
+  Timer Timer1;
+  Timer Timer2;
+
+  // Creates brick `n` as a hidden copy of brick 0, placed behind nothing yet.
+  ScreenObject& createBrick(int n);
+  void bringToFront(const ScreenObject& object);
+
+  // Shapes and labels from back to front.
+  std::span<ScreenObject* const> drawOrder() const { return drawOrder_; }
+  // The push buttons from back to front; they lie in front of every drawn object.
+  std::span<ScreenObject* const> buttons() const { return buttons_; }
+  // The button with that name, or null.
+  ScreenObject* button(std::string_view name);
+
+  // Bumped by every change that shows on screen; the front end repaints when
+  // it moves, and only inside the damaged area.
+  std::uint64_t revision() const { return revision_; }
+  Rect takeDamage();
+
+  void changed(const Rect& area) override;
+  TextMeasurer& measurer() override { return *measurer_; }
+
+ private:
+  TextMeasurer* measurer_;
+  std::vector<ScreenObject*> drawOrder_;
+  std::array<ScreenObject*, 3> buttons_;
+  std::uint64_t revision_ = 0;
+  Rect damage_;
+};
+
+}  // namespace tessaly

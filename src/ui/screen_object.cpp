@@ -1,0 +1,112 @@
+#include "ui/screen_object.h"
+
+#include <algorithm>
+#include <stdexcept>
+#include <string>
+
+#include "ui/controls.h"
+
+namespace tessaly {
+
+Rect unite(const Rect& a, const Rect& b) {
+  if (a.empty()) return b;
+  if (b.empty()) return a;
+  const float left = std::min(a.left, b.left);
+  const float top = std::min(a.top, b.top);
+  return {left, top, std::max(a.right(), b.right()) - left, std::max(a.bottom(), b.bottom()) - top};
+}
+
+ScreenObject::ScreenObject(ObjectHost& host, std::string_view name, int index, const Look& look, Rect bounds,
+                           Color back, std::string_view caption, bool visible)
+    : host_(&host), name_(name), index_(index), look_(look), bounds_(bounds), back_(back), caption_(caption),
+      visible_(visible) {}
+
+void ScreenObject::setBounds(const Rect& next) {
+  if (next == bounds_) return;
+  const Rect before = bounds_;
+  bounds_ = next;
+  if (visible_) host_->changed(unite(before, bounds_));
+}
+
+void ScreenObject::setLeft(float v) { setBounds({v, bounds_.top, bounds_.width, bounds_.height}); }
+void ScreenObject::setTop(float v) { setBounds({bounds_.left, v, bounds_.width, bounds_.height}); }
+void ScreenObject::setWidth(float v) { setBounds({bounds_.left, bounds_.top, v, bounds_.height}); }
+void ScreenObject::setHeight(float v) { setBounds({bounds_.left, bounds_.top, bounds_.width, v}); }
+void ScreenObject::move(float left, float top) { setBounds({left, top, bounds_.width, bounds_.height}); }
+
+void ScreenObject::setVisible(bool v) {
+  if (v == visible_) return;
+  visible_ = v;
+  host_->changed(bounds_);
+}
+
+void ScreenObject::setCaption(std::string_view text) {
+  if (text == caption_) return;
+  caption_.assign(text);
+  if (look_.autoSize) {
+    const Rect before = bounds_;
+    fitCaption();
+    if (visible_) host_->changed(unite(before, bounds_));
+  } else if (visible_) {
+    host_->changed(bounds_);
+  }
+}
+
+void ScreenObject::fitCaption() {
+  const TextSize size = host_->measurer().measure(look_.font, caption_);
+  bounds_.width = size.width;
+  bounds_.height = size.height;
+}
+
+void ScreenObject::setBackColor(Color c) {
+  if (c == back_) return;
+  back_ = c;
+  if (visible_) host_->changed(bounds_);
+}
+
+ScreenObject ScreenObject::copyAs(int index) const {
+  ScreenObject copy = *this;
+  copy.index_ = index;
+  copy.visible_ = false;
+  return copy;
+}
+
+namespace {
+[[noreturn]] void noMember(std::string_view array, int index) {
+  throw std::out_of_range(std::string(array) + "(" + std::to_string(index) + ") does not exist");
+}
+}  // namespace
+
+bool ObjectArray::exists(int index) const {
+  return index >= 0 && index < static_cast<int>(members_.size()) && members_[static_cast<std::size_t>(index)];
+}
+
+ScreenObject& ObjectArray::operator()(int index) {
+  if (!exists(index)) noMember(name_, index);
+  return *members_[static_cast<std::size_t>(index)];
+}
+
+const ScreenObject& ObjectArray::operator()(int index) const {
+  if (!exists(index)) noMember(name_, index);
+  return *members_[static_cast<std::size_t>(index)];
+}
+
+int ObjectArray::count() const {
+  return static_cast<int>(std::count_if(members_.begin(), members_.end(), [](const auto& m) { return m != nullptr; }));
+}
+
+ScreenObject& ObjectArray::add(ScreenObject member) {
+  const int index = member.index();
+  if (index < 0 || exists(index)) throw std::out_of_range(std::string(name_) + ": member index taken or negative");
+  if (index >= static_cast<int>(members_.size())) members_.resize(static_cast<std::size_t>(index) + 1);
+  members_[static_cast<std::size_t>(index)] = std::make_unique<ScreenObject>(std::move(member));
+  return *members_[static_cast<std::size_t>(index)];
+}
+
+ScreenObject& ObjectArray::create(int index) {
+  if (index < 1) noMember(name_, index);
+  if (exists(index)) throw std::out_of_range(std::string(name_) + "(" + std::to_string(index) + ") already exists");
+  return add((*this)(0).copyAs(index));
+}
+
+}  // namespace tessaly
