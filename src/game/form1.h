@@ -95,9 +95,9 @@ class Form1 {
   void pause_Click();
 
  private:
-  double freshjitter();  // 1 - r x 0.05 for a fresh draw r
-  void countbonus();  // the extra-life tally's share of a hit
-  void steppattern(int delta);  // F1 and F2: a fresh game on another pattern
+  double freshjitter();          // 1 - r x 0.05 for a fresh draw r
+  void countbonus();             // the extra-life tally's share of a hit
+  void steppattern(int delta);   // F1 and F2: a fresh game on another pattern
   void runtimers(int interval);  // Timer1, then Timer2
 
   const Clock& clock_;

@@ -11,10 +11,10 @@ namespace tessaly {
 // An "integer number" of the game: at least 32 bits, so scores never wrap.
 using Integer = std::int64_t;
 
-inline constexpr int kPatternSlots = 101;  // pattern numbers 0..100
+inline constexpr int kPatternSlots = 101;    // pattern numbers 0..100
 inline constexpr int kPatternRowSlots = 21;  // row numbers 0..20
-inline constexpr int kCellColumns = 31;  // column indices 0..30
-inline constexpr int kCellRows = 36;  // row indices 0..35
+inline constexpr int kCellColumns = 31;      // column indices 0..30
+inline constexpr int kCellRows = 36;         // row indices 0..35
 
 // Scores stop here: the largest value whose six-digit text can be formed in
 // 32-bit arithmetic (value + 100,000,000 must still fit).
@@ -40,7 +40,7 @@ struct GameState {
   std::int16_t hdirection = 0;  // 0 still, 1 right, 2 left
   std::int16_t vdirection = 0;  // 0 still, 1 up, 2 down
   double paddlespeed = 0;
-  double ballxspeed = 0;  // positive moves right
+  double ballxspeed = 0;        // positive moves right
   std::int16_t ballyspeed = 0;  // positive moves up
   std::array<double, 2> paddlex{};
   std::array<std::int16_t, 2> paddley{};

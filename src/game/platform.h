@@ -66,7 +66,10 @@ class ScriptedRandom final : public RandomSource {
   ScriptedRandom() = default;
   ScriptedRandom(std::initializer_list<float> draws) : draws_(draws) {}
   void push(float r) { draws_.push_back(r); }
-  void repeatWhenEmpty(float r) { fallback_ = r; hasFallback_ = true; }
+  void repeatWhenEmpty(float r) {
+    fallback_ = r;
+    hasFallback_ = true;
+  }
   void seed(std::uint64_t) override { ++seeded_; }
   float draw() override;
   std::size_t remaining() const { return draws_.size(); }

@@ -43,9 +43,9 @@ void Form1::whereball() {
   // holds a brick and differs from the cell examined just before it.
   const std::array<Probe, 4> probes{{
       {xc, y0, 0, -1},  // top centre sends the ball down
-      {x0, yc, 1, 0},  // left middle sends it right
+      {x0, yc, 1, 0},   // left middle sends it right
       {x1, yc, -1, 0},  // right middle sends it left
-      {xc, y1, 0, 1},  // bottom centre sends it up
+      {xc, y1, 0, 1},   // bottom centre sends it up
   }};
   for (const Probe& probe : probes) {
     const int column = cellIndex(probe.x, state.cellwidth);

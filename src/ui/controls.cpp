@@ -95,14 +95,19 @@ Controls::Controls(const Clock& clock, TextMeasurer& measurer)
     life.add({*this, "life", i, markerLook, {left, top, 375, 135}, kMarkerRed, "", i < 3});
   }
 
-  brick.add({*this, "brick", 0, label(kBrickFont, kTextColor, Alignment::Center, false, true, false),
-             {360, 2040, 1935, 855}, kWhite, "4", false});
+  brick.add({*this,
+             "brick",
+             0,
+             label(kBrickFont, kTextColor, Alignment::Center, false, true, false),
+             {360, 2040, 1935, 855},
+             kWhite,
+             "4",
+             false});
 
   // Front to back as the window stacks them; kept back to front here.
-  drawOrder_ = {&life(7),   &life(0),   &paddle(3), &paddle(2), &paddle(1), &ball,      &paddle(0),
-                &life(3),   &life(1),   &life(2),   &showscore, &highscore, &logo,      &numbricks,
-                &life(4),   &life(5),   &life(6),   &Label2,    &Label3,    &logobox,   &Label7,
-                &Label4,    &brick(0),  &board,     &Label5};
+  drawOrder_ = {&life(7), &life(0),   &paddle(3), &paddle(2), &paddle(1), &ball,    &paddle(0), &life(3), &life(1),
+                &life(2), &showscore, &highscore, &logo,      &numbricks, &life(4), &life(5),   &life(6), &Label2,
+                &Label3,  &logobox,   &Label7,    &Label4,    &brick(0),  &board,   &Label5};
   std::reverse(drawOrder_.begin(), drawOrder_.end());
   drawOrder_.reserve(drawOrder_.size() + 625);
 

@@ -18,7 +18,13 @@ Rect unite(const Rect& a, const Rect& b) {
 
 ScreenObject::ScreenObject(ObjectHost& host, std::string_view name, int index, const Look& look, Rect bounds,
                            Color back, std::string_view caption, bool visible)
-    : host_(&host), name_(name), index_(index), look_(look), bounds_(bounds), back_(back), caption_(caption),
+    : host_(&host),
+      name_(name),
+      index_(index),
+      look_(look),
+      bounds_(bounds),
+      back_(back),
+      caption_(caption),
       visible_(visible) {}
 
 void ScreenObject::setBounds(const Rect& next) {

@@ -28,7 +28,7 @@ enum class Alignment : std::uint8_t { Left, Right, Center };
 
 struct Font {
   std::string_view face;  // the face the game asks for; the front end finds the nearest installed one
-  float size = 0;  // points
+  float size = 0;         // points
   bool bold = false;
   int charset = 0;  // 0 western, 134 GB2312
   friend bool operator==(const Font&, const Font&) = default;
@@ -52,14 +52,14 @@ Rect unite(const Rect& a, const Rect& b);
 struct Look {
   ObjectKind kind = ObjectKind::Shape;
   ShapeForm form = ShapeForm::Rectangle;  // shapes
-  Color outline = kTextColor;  // shapes
-  int outlineWidth = 1;  // shapes, in pixels
-  Color textColor = kTextColor;  // labels
-  bool transparentBack = false;  // labels
-  bool border = false;  // labels: a single line
+  Color outline = kTextColor;             // shapes
+  int outlineWidth = 1;                   // shapes, in pixels
+  Color textColor = kTextColor;           // labels
+  bool transparentBack = false;           // labels
+  bool border = false;                    // labels: a single line
   Alignment alignment = Alignment::Left;  // labels
-  bool autoSize = false;  // labels take the size of their caption
-  Font font;  // labels and buttons
+  bool autoSize = false;                  // labels take the size of their caption
+  Font font;                              // labels and buttons
 };
 
 class ObjectHost;
