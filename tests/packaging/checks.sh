@@ -1,0 +1,81 @@
+# Shared by the packaging checks: each check prints one line, and the script
+# fails at the end if any of them failed.
+failures=0
+
+pass() { echo "ok   - $1"; }
+fail() {
+  echo "FAIL - $1"
+  failures=$((failures + 1))
+}
+
+# check <what> <command...>: the command succeeds.
+check() {
+  local what=$1
+  shift
+  if "$@" >/dev/null 2>&1; then pass "$what"; else fail "$what"; fi
+}
+
+# check_eq <what> <expected> <actual>
+check_eq() {
+  if [[ "$2" == "$3" ]]; then
+    pass "$1"
+  else
+    fail "$1"
+    echo "       expected: $2"
+    echo "       actual:   $3"
+  fi
+}
+
+# skip_unless_built <binary>: these checks need the desktop game built.
+skip_unless_built() {
+  if [[ ! -x $1 ]]; then
+    echo "skipped: the desktop game is not built ($1); build the tessaly target first"
+    exit 77
+  fi
+}
+
+finish() {
+  if ((failures > 0)); then
+    echo "$failures check(s) failed"
+    exit 1
+  fi
+  echo "all checks passed"
+  exit 0
+}
+
+# desktop_key <key> <file>: the value of a key in the [Desktop Entry] group.
+desktop_key() {
+  sed -n '/^\[Desktop Entry\]/,/^\[/p' "$2" | sed -n "s/^$1=//p" | head -n 1
+}
+
+screenshot_url() {
+  sed -n 's|.*<image>\(.*\)</image>.*|\1|p' "$1" | head -n 1
+}
+
+# validate_metainfo <file>: appstreamcli reports nothing above a pedantic
+# hint. AppStream wants screenshots on the web; until the project has a web
+# home the screenshot is the copy installed with the game, and the one error
+# that draws (web-url-expected for that file:// URL) is the only one allowed.
+validate_metainfo() {
+  local report url issues
+  report=$(appstreamcli validate --no-net --format yaml "$1" 2>&1)
+  url=$(screenshot_url "$1")
+  # One "severity tag hint" line per issue worth reporting.
+  issues=$(awk '
+    function flush() { if (tag != "" && severity != "pedantic") print severity, tag, hint }
+    $1 == "-" && $2 == "tag:" { flush(); tag = $3; severity = ""; hint = "" }
+    $1 == "severity:" { severity = $2 }
+    $1 == "hint:" { hint = $2 }
+    END { flush() }' <<<"$report")
+  if [[ $url == file://* ]]; then
+    issues=$(grep -v -x -F "error web-url-expected $url" <<<"$issues")
+    echo "note - the screenshot is a file shipped with the game ($url);"
+    echo "       appstreamcli wants a web URL there (configure -DTESSALY_SCREENSHOT_URL=https://...)"
+  fi
+  if [[ -z $issues ]] && grep -q '^Issues:\|^Passed: yes' <<<"$report"; then
+    pass "appstreamcli validate --no-net accepts the metainfo"
+  else
+    fail "appstreamcli validate --no-net accepts the metainfo"
+    echo "$report" | sed 's/^/       /'
+  fi
+}
