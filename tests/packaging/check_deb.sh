@@ -114,6 +114,8 @@ if [[ -z $window ]]; then
   exit 10
 fi
 echo "window $window shows: $(xdotool getwindowname "$window")"
+# The class a desktop matches against the menu entry's StartupWMClass.
+xprop -id "$window" WM_CLASS | sed -n 's/.*= "[^"]*", "\([^"]*\)"$/wm class: \1/p'
 "$close_window" "$window" || exit 11
 for _ in $(seq 1 100); do
   kill -0 "$pid" 2>/dev/null || break
@@ -135,5 +137,8 @@ status=$?
 sed 's/^/       /' "$work/run.log"
 check "the packaged game shows its Form1 window under Xvfb" test "$status" -ne 10
 check "closing the window ends the game cleanly" test "$status" -eq 0
+check_eq "the window's class is the menu entry's StartupWMClass" \
+  "wm class: $(desktop_key StartupWMClass "$root/usr/share/applications/$app.desktop")" \
+  "$(grep '^wm class: ' "$work/run.log")"
 
 finish

@@ -54,11 +54,21 @@ check_eq "the menu entry starts the installed binary" "$prefix/bin/tessaly" \
 icon=$(desktop_key Icon "$desktop")
 check_eq "the menu entry's icon is named after the app" "$app" "$icon"
 
-validate_metainfo "$metainfo"
+url=$(screenshot_url "$metainfo")
+if [[ $url == file://* ]]; then
+  echo "note - the screenshot is a file shipped with the game ($url);"
+  echo "       appstreamcli wants a web URL there: configure -DTESSALY_SCREENSHOT_URL=https://..."
+  echo "       once the project has a web home, and then no error is allowed at all"
+fi
+appstream_check "appstreamcli validate --no-net accepts the metainfo" "$metainfo" \
+  validate --no-net "$metainfo"
+# The tree as a software centre reads it: the metainfo with the menu entry
+# it launches.
+appstream_check "appstreamcli validate-tree --no-net accepts the installed tree" "$metainfo" \
+  validate-tree --no-net "$prefix"
 check "the metainfo launches the installed menu entry" \
   grep -q "<launchable type=\"desktop-id\">$app.desktop</launchable>" "$metainfo"
 check "the metainfo carries a content rating" grep -q '<content_rating type="oars-1' "$metainfo"
-url=$(screenshot_url "$metainfo")
 case $url in
   file://*)
     check_eq "the screenshot URL points into the chosen prefix" \
