@@ -1,0 +1,65 @@
+#pragma once
+// The faces the game asks for, found among the installed fonts through
+// fontconfig, and opened with SDL2_ttf at the pixel sizes they are drawn at.
+// A face that is not installed falls back to the nearest one that is.
+
+#include <SDL2/SDL_ttf.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "ui/screen_object.h"
+#include "ui/text_measure.h"
+
+namespace tessaly::desktop {
+
+// The installed face that stands in for a requested one.
+struct FaceChoice {
+  std::string family;  // as installed
+  std::string file;
+  int index = 0;               // face within the file
+  bool syntheticBold = false;  // bold asked for, but the face has no bold of its own
+};
+
+// The families to try for a requested face, nearest first, ending with a
+// generic family that fontconfig always resolves to something.
+std::vector<std::string> fallbackFamilies(std::string_view requested);
+
+// Points at 96 dots per inch, at the window's scale: 7.5 pt is 10 pixels at 1x.
+int pixelSize(const Font& font, double scale);
+
+class FontBook {
+ public:
+  FontBook();  // SDL2_ttf must be initialised
+  ~FontBook();
+  FontBook(const FontBook&) = delete;
+  FontBook& operator=(const FontBook&) = delete;
+
+  // The face chosen for `font`, looked up once; null only when no installed
+  // face can be opened at all.
+  const FaceChoice* face(const Font& font);
+  // The chosen face opened at an em size of `pixels`, kept open for reuse.
+  TTF_Font* open(const Font& font, int pixels);
+
+ private:
+  using FaceKey = std::tuple<std::string, bool, int>;  // face, bold, character set
+  std::map<FaceKey, std::unique_ptr<FaceChoice>> faces_;
+  std::map<std::tuple<const FaceChoice*, int>, TTF_Font*> open_;
+};
+
+// Auto-size labels measured with the real fonts at scale 1, in twips: the
+// caption's advance width and the font's line height.
+class TtfTextMeasurer final : public TextMeasurer {
+ public:
+  explicit TtfTextMeasurer(FontBook& fonts) : fonts_(fonts) {}
+  TextSize measure(const Font& font, std::string_view text) override;
+
+ private:
+  FontBook& fonts_;
+  EstimatedTextMeasurer fallback_;  // used only when no font can be opened at all
+};
+
+}  // namespace tessaly::desktop

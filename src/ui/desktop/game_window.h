@@ -1,0 +1,60 @@
+#pragma once
+// The game's window on screen: "Form1", its client area drawn by a software
+// renderer straight into the window's surface, and SDL's events turned into
+// the game's inputs. Only the changed part of a frame is drawn and sent to
+// the display.
+
+#include <SDL2/SDL.h>
+
+#include <memory>
+#include <optional>
+#include <string_view>
+
+#include "game/form1.h"
+#include "ui/desktop/font_book.h"
+#include "ui/desktop/frame_painter.h"
+#include "ui/desktop/game_loop.h"
+#include "ui/desktop/viewport.h"
+
+namespace tessaly::desktop {
+
+class GameWindow final : public LoopHost {
+ public:
+  // Opens the window at `scale` (0: the display's own scale). Throws
+  // StartError when SDL cannot make it.
+  GameWindow(Form1& form, FontBook& fonts, double scale = 0);
+  ~GameWindow() override;
+  GameWindow(const GameWindow&) = delete;
+  GameWindow& operator=(const GameWindow&) = delete;
+
+  std::optional<LoopEvent> wait(std::optional<TimeMs> timeout) override;
+  std::optional<LoopEvent> poll() override;
+  void present(const Rect& damage, bool full) override;
+
+  // Turns one SDL event into the game's input, if it is one.
+  std::optional<LoopEvent> translate(const SDL_Event& event);
+
+  SDL_Window* window() const { return window_; }
+  SDL_Surface* surface() const { return surface_; }
+  const Viewport& viewport() const { return view_; }
+  // The push button held down by the mouse, or empty.
+  std::string_view pressedButton() const { return pressed_; }
+
+ private:
+  void attachSurface();
+  std::optional<LoopEvent> mouse(const SDL_Event& event);
+  // The frontmost shown push button at an output pixel, or empty.
+  std::string_view buttonAt(int px, int py) const;
+
+  Form1& form_;
+  FontBook& fonts_;
+  SDL_Window* window_ = nullptr;
+  SDL_Surface* surface_ = nullptr;
+  SDL_Renderer* renderer_ = nullptr;
+  std::unique_ptr<FramePainter> painter_;
+  Viewport view_ = Viewport::atScale(1);
+  std::string_view pressed_;    // a button name held down, empty when none
+  bool pressedInside_ = false;  // the pointer is still over it
+};
+
+}  // namespace tessaly::desktop

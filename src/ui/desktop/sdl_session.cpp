@@ -1,0 +1,32 @@
+#include "ui/desktop/sdl_session.h"
+
+#include <SDL2/SDL.h>
+#include <SDL2/SDL_ttf.h>
+
+namespace tessaly::desktop {
+
+bool isHeadlessDriver(const std::string& driver) { return driver == "offscreen" || driver == "dummy"; }
+
+SdlSession::SdlSession(Headless headless) {
+  if (SDL_Init(SDL_INIT_VIDEO) != 0)
+    throw StartError(std::string("no display is available for the game window (") + SDL_GetError() + ").");
+  const char* name = SDL_GetCurrentVideoDriver();
+  driver_ = name != nullptr ? name : "";
+  if (isHeadlessDriver(driver_) && headless == Headless::Refuse) {
+    SDL_Quit();
+    throw StartError("no display is available for the game window (set DISPLAY or WAYLAND_DISPLAY to a running one).");
+  }
+  if (TTF_Init() != 0) {
+    const std::string why = TTF_GetError();
+    SDL_Quit();
+    throw StartError("the font renderer could not start (" + why + ").");
+  }
+  SDL_StopTextInput();  // keys only: no input method in the way
+}
+
+SdlSession::~SdlSession() {
+  TTF_Quit();
+  SDL_Quit();
+}
+
+}  // namespace tessaly::desktop

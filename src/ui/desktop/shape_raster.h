@@ -1,0 +1,30 @@
+#pragma once
+// Smooth filled shapes with an outline, rasterised in software at the size
+// they are shown, so they stay smooth at any scale.
+
+#include <cstdint>
+#include <vector>
+
+#include "ui/screen_object.h"
+
+namespace tessaly::desktop {
+
+struct ShapeSpec {
+  ShapeForm form = ShapeForm::Rectangle;
+  int width = 0;   // pixels
+  int height = 0;  // pixels
+  int outlineWidth = 1;
+  Color fill;
+  Color outline;
+  friend bool operator==(const ShapeSpec&, const ShapeSpec&) = default;
+};
+
+// Corner radius of a rounded rectangle: a quarter of its shorter side.
+double cornerRadius(int width, int height);
+
+// Non-premultiplied RGBA, row by row (bytes R, G, B, A per pixel). Edges are
+// anti-aliased by their coverage of each pixel; a circle is inscribed in the
+// bounds and centred in them.
+std::vector<std::uint8_t> rasteriseShape(const ShapeSpec& spec);
+
+}  // namespace tessaly::desktop
