@@ -26,6 +26,7 @@ struct Match {
   std::string file;
   int index = 0;
   int weight = FC_WEIGHT_REGULAR;
+  bool embolden = false;  // fontconfig would thicken a lighter face to make it bold
 };
 
 // Asks fontconfig for its best face for `family` in the wanted weight; the
@@ -51,6 +52,8 @@ std::optional<Match> bestMatch(const std::string& family, bool bold, int charset
   if (FcPatternGetString(found, FC_FILE, 0, &text) == FcResultMatch) m.file = reinterpret_cast<const char*>(text);
   FcPatternGetInteger(found, FC_INDEX, 0, &m.index);
   FcPatternGetInteger(found, FC_WEIGHT, 0, &m.weight);
+  FcBool embolden = FcFalse;
+  if (FcPatternGetBool(found, FC_EMBOLDEN, 0, &embolden) == FcResultMatch) m.embolden = embolden == FcTrue;
   FcPatternDestroy(found);
   if (m.file.empty() || m.families.empty()) return std::nullopt;
   return m;
@@ -107,8 +110,8 @@ const FaceChoice* FontBook::face(const Font& font) {
     const bool named = isGeneric(family) || std::any_of(m->families.begin(), m->families.end(),
                                                         [&](const std::string& f) { return sameName(f, family); });
     if (!named || !opens(*m)) continue;
-    chosen = std::make_unique<FaceChoice>(
-        FaceChoice{m->families.front(), m->file, m->index, font.bold && m->weight < FC_WEIGHT_DEMIBOLD});
+    chosen = std::make_unique<FaceChoice>(FaceChoice{m->families.front(), m->file, m->index,
+                                                     font.bold && (m->embolden || m->weight < FC_WEIGHT_DEMIBOLD)});
     break;
   }
   return faces_.emplace(std::move(key), std::move(chosen)).first->second.get();

@@ -26,6 +26,17 @@ SDL_Rect inset(const SDL_Rect& r, int by) { return {r.x + by, r.y + by, r.w - 2 
 
 }  // namespace
 
+std::optional<SDL_Rect> repaintArea(const Viewport& view, const Rect& damage, int width, int height) {
+  constexpr int kMargin = 2;
+  if (damage.empty()) return std::nullopt;
+  const SDL_Rect r = view.edges(damage);
+  const SDL_Rect grown{r.x - kMargin, r.y - kMargin, r.w + 2 * kMargin, r.h + 2 * kMargin};
+  const SDL_Rect whole{0, 0, width, height};
+  SDL_Rect area;
+  if (!SDL_IntersectRect(&grown, &whole, &area)) return std::nullopt;
+  return area;
+}
+
 FramePainter::FramePainter(SDL_Renderer* renderer, FontBook& fonts) : renderer_(renderer), fonts_(fonts) {}
 
 FramePainter::~FramePainter() {

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -21,6 +22,11 @@ namespace tessaly::desktop {
 
 // The colour of the letterbox around the client area.
 inline constexpr Color kLetterboxColor{0, 0, 0};
+
+// The output pixels to repaint for a damaged area in twips, grown by the
+// pixel that smooth edges and text may reach past an object's bounds and
+// kept within an output of `width` x `height`; nothing when empty.
+std::optional<SDL_Rect> repaintArea(const Viewport& view, const Rect& damage, int width, int height);
 
 class FramePainter {
  public:

@@ -16,9 +16,6 @@ namespace {
 // Names that outlive any one set of objects: a new game rebuilds the buttons.
 constexpr std::array<std::string_view, 3> kButtonNames{"pause", "gameover", "nextlevel"};
 
-// Antialiased edges and text may reach a pixel past an object's rounded bounds.
-constexpr int kDamageMargin = 2;
-
 int scaled(float twips, double scale) { return static_cast<int>(std::lround(twips * scale / kTwipsPerPixel)); }
 
 }  // namespace
@@ -142,11 +139,9 @@ void GameWindow::present(const Rect& damage, bool full) {
   if (!form_.isOpen()) return;
   SDL_Rect area{0, 0, surface_->w, surface_->h};
   if (!full) {
-    if (damage.empty()) return;
-    const SDL_Rect r = view_.edges(damage);
-    const SDL_Rect grown{r.x - kDamageMargin, r.y - kDamageMargin, r.w + 2 * kDamageMargin, r.h + 2 * kDamageMargin};
-    const SDL_Rect whole = area;
-    if (!SDL_IntersectRect(&grown, &whole, &area)) return;
+    const auto damaged = repaintArea(view_, damage, surface_->w, surface_->h);
+    if (!damaged) return;
+    area = *damaged;
   }
   painter_->paint(form_.controls(), view_, area, pressedInside_ ? pressed_ : std::string_view{});
   SDL_RenderFlush(renderer_);

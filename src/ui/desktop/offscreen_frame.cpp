@@ -1,0 +1,56 @@
+#include "ui/desktop/offscreen_frame.h"
+
+#include <cmath>
+
+#include "ui/desktop/sdl_session.h"
+
+namespace tessaly::desktop {
+
+OffscreenFrame::OffscreenFrame(FontBook& fonts, double scale) : view_(Viewport::atScale(scale)) {
+  const SDL_Rect client = view_.client();
+  surface_ = SDL_CreateRGBSurfaceWithFormat(0, client.w, client.h, 32, SDL_PIXELFORMAT_XRGB8888);
+  if (surface_ == nullptr) throw StartError(std::string("no off-screen surface (") + SDL_GetError() + ").");
+  renderer_ = SDL_CreateSoftwareRenderer(surface_);
+  if (renderer_ == nullptr) {
+    SDL_FreeSurface(surface_);
+    throw StartError(std::string("no off-screen renderer (") + SDL_GetError() + ").");
+  }
+  painter_ = std::make_unique<FramePainter>(renderer_, fonts);
+}
+
+OffscreenFrame::~OffscreenFrame() {
+  painter_.reset();
+  SDL_DestroyRenderer(renderer_);
+  SDL_FreeSurface(surface_);
+}
+
+void OffscreenFrame::draw(const Controls& controls, std::string_view pressedButton) {
+  painter_->paint(controls, view_, {0, 0, surface_->w, surface_->h}, pressedButton);
+  SDL_RenderFlush(renderer_);
+}
+
+void OffscreenFrame::drawDamage(const Controls& controls, const Rect& damage) {
+  const auto area = repaintArea(view_, damage, surface_->w, surface_->h);
+  if (!area) return;
+  painter_->paint(controls, view_, *area);
+  SDL_RenderFlush(renderer_);
+}
+
+Color OffscreenFrame::pixel(int x, int y) const {
+  if (x < 0 || y < 0 || x >= surface_->w || y >= surface_->h) return {};
+  const auto* row =
+      static_cast<const std::uint8_t*>(surface_->pixels) + static_cast<std::ptrdiff_t>(y) * surface_->pitch;
+  const auto value = reinterpret_cast<const std::uint32_t*>(row)[x];
+  Uint8 r = 0, g = 0, b = 0;
+  SDL_GetRGB(value, surface_->format, &r, &g, &b);
+  return {r, g, b};
+}
+
+Color OffscreenFrame::pixelAtTwips(float x, float y) const {
+  const double perTwip = view_.scale() / kTwipsPerPixel;
+  return pixel(static_cast<int>(std::floor(x * perTwip)), static_cast<int>(std::floor(y * perTwip)));
+}
+
+bool OffscreenFrame::saveBmp(const std::string& path) const { return SDL_SaveBMP(surface_, path.c_str()) == 0; }
+
+}  // namespace tessaly::desktop

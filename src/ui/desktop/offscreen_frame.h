@@ -1,0 +1,47 @@
+#pragma once
+// A frame of the window drawn off screen by the same painter and software
+// renderer as the game window: for pixel tests, benchmarks and screenshots
+// without a display.
+
+#include <SDL2/SDL.h>
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "ui/controls.h"
+#include "ui/desktop/font_book.h"
+#include "ui/desktop/frame_painter.h"
+#include "ui/desktop/viewport.h"
+
+namespace tessaly::desktop {
+
+class OffscreenFrame {
+ public:
+  // A surface exactly the size of the client area at `scale`.
+  OffscreenFrame(FontBook& fonts, double scale);
+  ~OffscreenFrame();
+  OffscreenFrame(const OffscreenFrame&) = delete;
+  OffscreenFrame& operator=(const OffscreenFrame&) = delete;
+
+  // Draws the whole frame, or only `damage` (twips) and what touches it.
+  void draw(const Controls& controls, std::string_view pressedButton = {});
+  void drawDamage(const Controls& controls, const Rect& damage);
+
+  Color pixel(int x, int y) const;
+  // The pixel under a point of the client area given in twips.
+  Color pixelAtTwips(float x, float y) const;
+  bool saveBmp(const std::string& path) const;
+
+  const Viewport& viewport() const { return view_; }
+  SDL_Surface* surface() const { return surface_; }
+  FramePainter& painter() { return *painter_; }
+
+ private:
+  Viewport view_;
+  SDL_Surface* surface_ = nullptr;
+  SDL_Renderer* renderer_ = nullptr;
+  std::unique_ptr<FramePainter> painter_;
+};
+
+}  // namespace tessaly::desktop

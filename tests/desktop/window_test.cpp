@@ -1,0 +1,187 @@
+// The game window itself under SDL's offscreen video driver: refused unless
+// asked for, drawn into its surface, resized with letterbox, and the mouse
+// turned into clicks on the shown buttons only.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "game/form1.h"
+#include "ui/desktop/font_book.h"
+#include "ui/desktop/game_window.h"
+#include "ui/desktop/sdl_session.h"
+
+using namespace tessaly;
+using namespace tessaly::desktop;
+
+namespace {
+
+Color surfacePixel(SDL_Surface* s, int x, int y) {
+  SDL_LockSurface(s);
+  const auto* row = static_cast<const std::uint8_t*>(s->pixels) + static_cast<std::ptrdiff_t>(y) * s->pitch;
+  std::uint32_t value = 0;
+  std::memcpy(&value, row + static_cast<std::ptrdiff_t>(x) * s->format->BytesPerPixel, s->format->BytesPerPixel);
+  SDL_UnlockSurface(s);
+  Uint8 r = 0, g = 0, b = 0;
+  SDL_GetRGB(value, s->format, &r, &g, &b);
+  return {r, g, b};
+}
+
+SDL_Event mouseButton(Uint32 type, int x, int y) {
+  SDL_Event e{};
+  e.type = type;
+  e.button.button = SDL_BUTTON_LEFT;
+  e.button.x = x;
+  e.button.y = y;
+  return e;
+}
+
+SDL_Event mouseMotion(int x, int y) {
+  SDL_Event e{};
+  e.type = SDL_MOUSEMOTION;
+  e.motion.x = x;
+  e.motion.y = y;
+  return e;
+}
+
+SDL_Event keyEvent(Uint32 type, SDL_Keycode key, bool repeat = false) {
+  SDL_Event e{};
+  e.type = type;
+  e.key.keysym.sym = key;
+  e.key.repeat = repeat ? 1 : 0;
+  return e;
+}
+
+class Window : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { setenv("SDL_VIDEODRIVER", "offscreen", 1); }
+};
+
+}  // namespace
+
+TEST_F(Window, NoDisplayIsRefusedUnlessAskedFor) {
+  try {
+    SdlSession refused(Headless::Refuse);
+    FAIL() << "an invisible window was accepted";
+  } catch (const StartError& e) {
+    const std::string what = e.what();
+    EXPECT_NE(what.find("no display"), std::string::npos) << what;
+    EXPECT_EQ(what.find('\n'), std::string::npos);
+  }
+  SdlSession allowed(Headless::Allow);
+  EXPECT_EQ(allowed.videoDriver(), "offscreen");
+}
+
+TEST_F(Window, DrawsTheGameIntoItsSurfaceAndFollowsANewSize) {
+  SdlSession sdl(Headless::Allow);
+  FontBook fonts;
+  TtfTextMeasurer measurer(fonts);
+  VirtualClock clock;
+  ScriptedRandom random;
+  random.repeatWhenEmpty(0.5f);
+  Form1 form(clock, random, measurer);
+  GameWindow window(form, fonts, 1.0);
+  form.open();
+  EXPECT_STREQ(SDL_GetWindowTitle(window.window()), "Form1");
+  ASSERT_EQ(window.surface()->w, 415);
+  ASSERT_EQ(window.surface()->h, 543);
+  window.present({}, true);
+  EXPECT_EQ(surfacePixel(window.surface(), 208, 516), (Color{0, 0, 255}));  // the ball
+  EXPECT_EQ(surfacePixel(window.surface(), 70, 200), (Color{128, 255, 128}));
+
+  // Twice the height and more than twice the width: 2x, letterboxed sideways.
+  SDL_SetWindowSize(window.window(), 1000, 1086);
+  SDL_Event resized{};
+  resized.type = SDL_WINDOWEVENT;
+  resized.window.event = SDL_WINDOWEVENT_SIZE_CHANGED;
+  ASSERT_EQ(window.translate(resized)->kind, LoopEvent::Kind::Repaint);
+  ASSERT_EQ(window.surface()->w, 1000);
+  EXPECT_DOUBLE_EQ(window.viewport().scale(), 2.0);
+  EXPECT_EQ(window.viewport().client().x, 85);
+  window.present({}, true);
+  EXPECT_EQ(surfacePixel(window.surface(), 85 + 416, 1032), (Color{0, 0, 255}));
+  EXPECT_EQ(surfacePixel(window.surface(), 40, 500), (Color{0, 0, 0}));  // letterbox
+}
+
+TEST_F(Window, KeysArriveAsVirtualKeyCodesRepeatsIncluded) {
+  SdlSession sdl(Headless::Allow);
+  FontBook fonts;
+  EstimatedTextMeasurer measurer;
+  VirtualClock clock;
+  ScriptedRandom random;
+  Form1 form(clock, random, measurer);
+  GameWindow window(form, fonts, 1.0);
+  auto down = window.translate(keyEvent(SDL_KEYDOWN, SDLK_LEFT));
+  ASSERT_TRUE(down);
+  EXPECT_EQ(down->kind, LoopEvent::Kind::KeyDown);
+  EXPECT_EQ(down->key, 37);
+  auto repeat = window.translate(keyEvent(SDL_KEYDOWN, SDLK_F1, true));
+  EXPECT_EQ(repeat->kind, LoopEvent::Kind::KeyDown);
+  EXPECT_EQ(repeat->key, 112);
+  auto shiftUp = window.translate(keyEvent(SDL_KEYUP, SDLK_LSHIFT));
+  EXPECT_EQ(shiftUp->kind, LoopEvent::Kind::KeyUp);
+  EXPECT_EQ(shiftUp->key, 16);
+  // A key without a code still releases: any key-up stops the paddles.
+  auto other = window.translate(keyEvent(SDL_KEYUP, SDLK_AUDIOPLAY));
+  ASSERT_TRUE(other);
+  EXPECT_EQ(other->kind, LoopEvent::Kind::KeyUp);
+}
+
+TEST_F(Window, OnlyAShownButtonTakesAClickAndOnlyOnRelease) {
+  SdlSession sdl(Headless::Allow);
+  FontBook fonts;
+  EstimatedTextMeasurer measurer;
+  VirtualClock clock;
+  ScriptedRandom random;
+  random.repeatWhenEmpty(0.5f);
+  Form1 form(clock, random, measurer);
+  GameWindow window(form, fonts, 1.0);
+  form.open();
+  // The pause button's middle, in pixels at 1x.
+  const int px = (2040 + 2415 / 2) / 15;
+  const int py = (3120 + 1455 / 2) / 15;
+
+  EXPECT_FALSE(window.translate(mouseButton(SDL_MOUSEBUTTONDOWN, px, py)));  // hidden
+  EXPECT_FALSE(window.translate(mouseButton(SDL_MOUSEBUTTONUP, px, py)));
+
+  form.keyDown(key::P);
+  EXPECT_EQ(window.translate(mouseButton(SDL_MOUSEBUTTONDOWN, px, py))->kind, LoopEvent::Kind::Repaint);
+  EXPECT_EQ(window.pressedButton(), "pause");
+  const auto click = window.translate(mouseButton(SDL_MOUSEBUTTONUP, px, py));
+  ASSERT_TRUE(click);
+  EXPECT_EQ(click->kind, LoopEvent::Kind::Click);
+  EXPECT_EQ(click->button, "pause");
+
+  // Dragged off before release: no click.
+  window.translate(mouseButton(SDL_MOUSEBUTTONDOWN, px, py));
+  EXPECT_EQ(window.translate(mouseMotion(5, 5))->kind, LoopEvent::Kind::Repaint);  // no longer looks pressed
+  EXPECT_EQ(window.translate(mouseButton(SDL_MOUSEBUTTONUP, 5, 5))->kind, LoopEvent::Kind::Repaint);
+  EXPECT_TRUE(window.pressedButton().empty());
+
+  // Where pause and gameover overlap, pause is in front.
+  form.controls().gameover.setVisible(true);
+  window.translate(mouseButton(SDL_MOUSEBUTTONDOWN, px, py));
+  EXPECT_EQ(window.translate(mouseButton(SDL_MOUSEBUTTONUP, px, py))->button, "pause");
+  // Gameover's own strip below pause belongs to it.
+  const int below = (2760 + 1935 - 100) / 15;
+  window.translate(mouseButton(SDL_MOUSEBUTTONDOWN, px, below));
+  EXPECT_EQ(window.translate(mouseButton(SDL_MOUSEBUTTONUP, px, below))->button, "gameover");
+}
+
+TEST_F(Window, ClosingTheWindowQuits) {
+  SdlSession sdl(Headless::Allow);
+  FontBook fonts;
+  EstimatedTextMeasurer measurer;
+  VirtualClock clock;
+  ScriptedRandom random;
+  Form1 form(clock, random, measurer);
+  GameWindow window(form, fonts, 1.0);
+  SDL_Event close{};
+  close.type = SDL_WINDOWEVENT;
+  close.window.event = SDL_WINDOWEVENT_CLOSE;
+  EXPECT_EQ(window.translate(close)->kind, LoopEvent::Kind::Quit);
+  SDL_Event quit{};
+  quit.type = SDL_QUIT;
+  EXPECT_EQ(window.translate(quit)->kind, LoopEvent::Kind::Quit);
+}
