@@ -3,13 +3,20 @@
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_ttf.h>
 
+#include <cstdlib>
+
 namespace tessaly::desktop {
 
 bool isHeadlessDriver(const std::string& driver) { return driver == "offscreen" || driver == "dummy"; }
 
 SdlSession::SdlSession(Headless headless) {
+  // Without a Wayland session there is no compositor to find, and probing
+  // for one only makes its client library complain on stderr; X11 is the
+  // display then, and fails quietly when there is none.
+  if (std::getenv("SDL_VIDEODRIVER") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr)
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
   if (SDL_Init(SDL_INIT_VIDEO) != 0)
-    throw StartError(std::string("no display is available for the game window (") + SDL_GetError() + ").");
+    throw StartError(std::string("no display is available for the game window (SDL: ") + SDL_GetError() + ").");
   const char* name = SDL_GetCurrentVideoDriver();
   driver_ = name != nullptr ? name : "";
   if (isHeadlessDriver(driver_) && headless == Headless::Refuse) {

@@ -1,0 +1,104 @@
+#!/usr/bin/env bash
+# The real game in a real X server: start it, steer it with xdotool, read its
+# pixels, close it. Starts its own Xvfb on a free display number.
+# Usage: e2e.sh TESSALY X11_PROBE ARTEFACT_DIR
+set -euo pipefail
+tessaly=$1 probe=$2 out=$3
+mkdir -p "$out"
+rm -f "$out"/*.png
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# Xvfb picks a free display itself and tells us which.
+displayfile=$(mktemp)
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$displayfile" 2>"$out/xvfb.log" &
+xvfb=$!
+game=
+cleanup() {
+  [[ -n "$game" ]] && kill "$game" 2>/dev/null || true
+  kill "$xvfb" 2>/dev/null || true
+  rm -f "$displayfile"
+}
+trap cleanup EXIT
+for _ in $(seq 100); do [[ -s "$displayfile" ]] && break; sleep 0.05; done
+[[ -s "$displayfile" ]] || fail "Xvfb did not start"
+export DISPLAY=:$(head -1 "$displayfile")
+echo "Xvfb on $DISPLAY"
+
+"$tessaly" 2>"$out/tessaly.stderr" &
+game=$!
+window=$(timeout 10 xdotool search --sync --name '^Form1$' | head -1) || fail "no window named Form1"
+echo "window $window"
+xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+
+# Client-area pixels at 1x: 15 twips a pixel.
+px() { "$probe" pixel "$window" "$1" "$2"; }
+shot() { import -window "$window" "$out/$1.png"; }
+expect() {  # name x y "R G B" [not]
+  local got
+  got=$(px "$2" "$3")
+  if [[ "${5:-}" == not ]]; then
+    [[ "$got" != "$4" ]] || { shot "failed-$1"; fail "$1: pixel $2,$3 is still $got"; }
+  else
+    [[ "$got" == "$4" ]] || { shot "failed-$1"; fail "$1: pixel $2,$3 is $got, not $4"; }
+  fi
+  echo "ok: $1"
+}
+# Waits up to 5 s until the pixel shows the colour (or, with "not", another).
+await() {  # name x y "R G B" [not]
+  local got
+  for _ in $(seq 100); do
+    got=$(px "$2" "$3")
+    if [[ "${5:-}" == not ]]; then [[ "$got" != "$4" ]] && { echo "ok: $1"; return; }
+    else [[ "$got" == "$4" ]] && { echo "ok: $1"; return; }; fi
+    sleep 0.05
+  done
+  shot "failed-$1"
+  fail "$1: pixel $2,$3 is $got"
+}
+same_twice() {  # the board looks the same 300 ms apart
+  import -window "$window" -crop 400x400+8+136 "$out/a.png"
+  sleep 0.3
+  import -window "$window" -crop 400x400+8+136 "$out/b.png"
+  cmp -s "$out/a.png" "$out/b.png"
+}
+
+ball_x=208 ball_y=516         # the ball's middle, resting on the bottom paddle
+pause_x=146 pause_y=218       # inside the pause button, off its caption
+cell86_x=123 cell86_y=230     # grid cell (8, 6): empty in pattern 1
+
+await "opening frame: the ball rests on the bottom paddle" $ball_x $ball_y "0 0 255"
+expect "opening frame: cell (8, 6) is empty" $cell86_x $cell86_y "128 255 128"
+shot 01-opening
+
+xdotool keydown Left
+sleep 0.25
+xdotool keyup Left
+await "Left: the ball has left the paddle" $ball_x $ball_y "0 0 255" not
+shot 02-served
+
+xdotool key p
+await "P: the Pause button shows" $pause_x $pause_y "240 240 240"
+same_twice || fail "P: the board still moves while paused"
+echo "ok: P: the ball stands still"
+shot 03-paused
+
+xdotool mousemove --window "$window" $pause_x $pause_y click 1
+await "click: the Pause button is gone" $pause_x $pause_y "240 240 240" not
+if same_twice; then fail "click: play did not go on"; fi
+echo "ok: click: play goes on"
+shot 04-resumed
+
+xdotool key F1
+await "F1: pattern 2 fills cell (8, 6)" $cell86_x $cell86_y "255 0 0"
+shot 05-pattern2
+
+"$probe" close "$window"
+status=0
+wait "$game" || status=$?
+game=
+[[ $status -eq 0 ]] || fail "closing the window ended the game with status $status"
+echo "ok: closing the window ends the game with status 0"
+[[ ! -s "$out/tessaly.stderr" ]] || { cat "$out/tessaly.stderr"; fail "the game wrote to stderr"; }
+rm -f "$out/a.png" "$out/b.png"
+echo "screenshots kept in $out"
