@@ -397,6 +397,18 @@ TEST_F(GameTest, PauseAfterGameOverThenResumeEndsTheGameAgainAtTheNextLoss) {
   EXPECT_EQ(g.c().Timer2.interval(), 0);
 }
 
+TEST_F(GameTest, PauseBetweenLevelsOnlyShowsTheButton) {
+  g.layOut({{13, 13, 1}});
+  g.hitCell(13, 13);
+  ASSERT_TRUE(g.c().nextlevel.visible());
+  g.form.keyDown(key::P);
+  EXPECT_TRUE(g.c().pause.visible());
+  EXPECT_TRUE(g.c().nextlevel.visible());
+  EXPECT_FALSE(g.form.nextDue().has_value());
+  EXPECT_EQ(s.patternnum, 2);
+  EXPECT_EQ(s.levelnum, 2);
+}
+
 // --- F1 and F2 ---
 
 TEST_F(GameTest, FunctionKeysStepThePatternAndWrap) {

@@ -84,5 +84,39 @@ TEST_F(GameTest, ServeCentresOnTheBoardObjectNotTheStoredEdges) {
   EXPECT_EQ(s.boardleft, 120.0f);
 }
 
+TEST_F(GameTest, ThicknessAndOffsetsComeFromTheCellHeight) {
+  g.c().board.setHeight(5000);
+  s.cellheight = 5000 / 25.0f;  // 200, while the cells stay 240 wide
+  g.form.sizeobjects();
+  EXPECT_EQ(s.boardbottom, 7040.0f);
+  expectBounds(g.c().paddle(0), 2640, 6840, 960, 150);
+  expectBounds(g.c().paddle(1), 2640, 2140, 960, 150);
+  expectBounds(g.c().paddle(2), 220, 4060, 150, 960);
+  expectBounds(g.c().paddle(3), 4920, 4060, 150, 960);
+  expectBounds(g.c().ball, 3070, 6740, 100, 100);
+}
+
+// A measurer that makes every character 100 twips wide and every line 300 high.
+class BlockMeasurer final : public TextMeasurer {
+ public:
+  TextSize measure(const Font&, std::string_view text) override {
+    return {100.0f * static_cast<float>(text.size()), 300};
+  }
+};
+
+TEST(AutoSize, AutoSizeLabelsTakeTheSizeOfTheirCaption) {
+  VirtualClock clock;
+  ScriptedRandom random;
+  random.repeatWhenEmpty(0);
+  BlockMeasurer measurer;
+  Form1 form(clock, random, measurer);
+  form.open();
+  expectBounds(form.controls().numbricks, 5400, 840, 300, 300);  // "141"
+  expectBounds(form.controls().showscore, 1320, 120, 1695, 495);
+  form.controls().numbricks.setCaption("0001");
+  EXPECT_EQ(form.controls().numbricks.width(), 400);
+  EXPECT_EQ(form.controls().numbricks.left(), 5400);
+}
+
 }  // namespace
 }  // namespace tessaly::test
