@@ -51,7 +51,7 @@ class VirtualHost final : public LoopHost {
     if (!script_.empty() && script_.front().first <= clock_.now()) return take();
     return std::nullopt;
   }
-  void present(const Rect&, bool full) override {
+  void present(bool full) override {
     ++presents;
     if (full) ++fullPresents;
     if (form != nullptr) {

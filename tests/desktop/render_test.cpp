@@ -135,7 +135,6 @@ TEST_P(Render, PauseShowsTheRaisedButtonInFrontOfTheBricks) {
 }
 
 TEST_P(Render, DrawingOnlyTheDamageGivesTheSameFrameAsDrawingAll) {
-  form->controls().takeDamage();
   int flying = 0;
   for (int t = 0; t < 300; ++t) {
     // Serve again whenever a ball is lost, steering both pairs of paddles.
@@ -143,7 +142,7 @@ TEST_P(Render, DrawingOnlyTheDamageGivesTheSameFrameAsDrawingAll) {
     if (t % 40 == 20) form->keyDown(t % 80 == 20 ? key::Up : key::Down);
     advance(*form, clock, 25);
     flying += form->controls().ball.top() != 7680;
-    frame->drawDamage(form->controls(), form->controls().takeDamage());
+    frame->drawChanges(form->controls());
   }
   ASSERT_GT(flying, 150);
   std::vector<std::uint32_t> partial(
@@ -158,7 +157,7 @@ TEST_P(Render, DrawingOnlyTheDamageGivesTheSameFrameAsDrawingAll) {
 
 TEST_P(Render, PatternTwoAfterF1FillsTheSquare) {
   form->keyDown(key::F1);
-  frame->drawDamage(form->controls(), form->controls().takeDamage());
+  frame->drawChanges(form->controls());
   for (int r = 6; r <= 20; r += 2)
     for (int col = 6; col <= 20; col += 2)
       EXPECT_NE(at(cellLeft(col) + 45, cellTop(r) + 210), kGreen) << col << "," << r;

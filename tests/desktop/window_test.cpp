@@ -86,7 +86,7 @@ TEST_F(Window, DrawsTheGameIntoItsSurfaceAndFollowsANewSize) {
   EXPECT_STREQ(SDL_GetWindowTitle(window.window()), "Form1");
   ASSERT_EQ(window.surface()->w, 415);
   ASSERT_EQ(window.surface()->h, 543);
-  window.present({}, true);
+  window.present(true);
   EXPECT_EQ(surfacePixel(window.surface(), 208, 516), (Color{0, 0, 255}));  // the ball
   EXPECT_EQ(surfacePixel(window.surface(), 70, 200), (Color{128, 255, 128}));
 
@@ -99,7 +99,7 @@ TEST_F(Window, DrawsTheGameIntoItsSurfaceAndFollowsANewSize) {
   ASSERT_EQ(window.surface()->w, 1000);
   EXPECT_DOUBLE_EQ(window.viewport().scale(), 2.0);
   EXPECT_EQ(window.viewport().client().x, 85);
-  window.present({}, true);
+  window.present(true);
   EXPECT_EQ(surfacePixel(window.surface(), 85 + 416, 1032), (Color{0, 0, 255}));
   EXPECT_EQ(surfacePixel(window.surface(), 40, 500), (Color{0, 0, 0}));  // letterbox
 }

@@ -26,15 +26,33 @@ SDL_Rect inset(const SDL_Rect& r, int by) { return {r.x + by, r.y + by, r.w - 2 
 
 }  // namespace
 
-std::optional<SDL_Rect> repaintArea(const Viewport& view, const Rect& damage, int width, int height) {
+std::vector<SDL_Rect> repaintAreas(const Viewport& view, const Changes& changes, int width, int height) {
   constexpr int kMargin = 2;
-  if (damage.empty()) return std::nullopt;
-  const SDL_Rect r = view.edges(damage);
-  const SDL_Rect grown{r.x - kMargin, r.y - kMargin, r.w + 2 * kMargin, r.h + 2 * kMargin};
+  constexpr std::size_t kMostAreas = 12;  // past this, one area holding them all is cheaper
   const SDL_Rect whole{0, 0, width, height};
-  SDL_Rect area;
-  if (!SDL_IntersectRect(&grown, &whole, &area)) return std::nullopt;
-  return area;
+  if (changes.everything) return {whole};
+  std::vector<SDL_Rect> areas;
+  for (const Rect& changed : changes.areas) {
+    const SDL_Rect r = view.edges(changed);
+    SDL_Rect area{r.x - kMargin, r.y - kMargin, r.w + 2 * kMargin, r.h + 2 * kMargin};
+    if (!SDL_IntersectRect(&area, &whole, &area)) continue;
+    // Whatever overlaps is painted once, as one.
+    for (auto it = areas.begin(); it != areas.end();) {
+      if (SDL_HasIntersection(&*it, &area)) {
+        SDL_UnionRect(&*it, &area, &area);
+        it = areas.erase(it);
+      } else {
+        ++it;
+      }
+    }
+    areas.push_back(area);
+  }
+  if (areas.size() > kMostAreas) {
+    SDL_Rect all = areas.front();
+    for (const SDL_Rect& a : areas) SDL_UnionRect(&all, &a, &all);
+    areas.assign(1, all);
+  }
+  return areas;
 }
 
 FramePainter::FramePainter(SDL_Renderer* renderer, FontBook& fonts) : renderer_(renderer), fonts_(fonts) {}
@@ -48,8 +66,12 @@ void FramePainter::paint(const Controls& controls, const Viewport& view, const S
                          std::string_view pressedButton) {
   ++frame_;
   SDL_RenderSetClipRect(renderer_, &area);
-  fill(area, kLetterboxColor);
-  clip_ = intersection(area, view.client());
+  const SDL_Rect client = view.client();
+  fill({area.x, area.y, area.w, client.y - area.y}, kLetterboxColor);
+  fill({area.x, client.y + client.h, area.w, area.y + area.h - client.y - client.h}, kLetterboxColor);
+  fill({area.x, client.y, client.x - area.x, client.h}, kLetterboxColor);
+  fill({client.x + client.w, client.y, area.x + area.w - client.x - client.w, client.h}, kLetterboxColor);
+  clip_ = intersection(area, client);
   if (clip_.w > 0 && clip_.h > 0) {
     clipTo(clip_);
     fill(clip_, kFaceColor);
@@ -167,7 +189,7 @@ const FramePainter::Cached* FramePainter::shapeTexture(const ShapeSpec& s) {
   const ShapeKey key{static_cast<int>(s.form), s.width, s.height, s.outlineWidth, packed(s.fill), packed(s.outline)};
   if (auto known = shapes_.find(key); known != shapes_.end()) return &known->second;
   SDL_Texture* texture =
-      SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGBA32, SDL_TEXTUREACCESS_STATIC, s.width, s.height);
+      SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, s.width, s.height);
   if (texture == nullptr) return nullptr;
   const auto pixels = rasteriseShape(s);
   SDL_UpdateTexture(texture, nullptr, pixels.data(), s.width * 4);

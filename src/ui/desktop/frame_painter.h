@@ -8,12 +8,13 @@
 
 #include <cstdint>
 #include <map>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <tuple>
+#include <vector>
 
 #include "ui/controls.h"
+#include "ui/desktop/change_tracker.h"
 #include "ui/desktop/font_book.h"
 #include "ui/desktop/shape_raster.h"
 #include "ui/desktop/viewport.h"
@@ -23,10 +24,10 @@ namespace tessaly::desktop {
 // The colour of the letterbox around the client area.
 inline constexpr Color kLetterboxColor{0, 0, 0};
 
-// The output pixels to repaint for a damaged area in twips, grown by the
-// pixel that smooth edges and text may reach past an object's bounds and
-// kept within an output of `width` x `height`; nothing when empty.
-std::optional<SDL_Rect> repaintArea(const Viewport& view, const Rect& damage, int width, int height);
+// The output pixels to repaint for what changed, within an output of
+// `width` x `height`: each area grown by the pixels that smooth edges may
+// reach past an object's bounds, overlapping ones merged.
+std::vector<SDL_Rect> repaintAreas(const Viewport& view, const Changes& changes, int width, int height);
 
 class FramePainter {
  public:

@@ -58,10 +58,9 @@ void GameLoop::deliverTicks() {
 }
 
 void GameLoop::showChanges() {
-  Controls& c = form_.controls();
-  const Rect damage = c.takeDamage();
+  const Controls& c = form_.controls();
   if (!fullRepaint_ && c.revision() == shownRevision_) return;
-  host_.present(damage, fullRepaint_);
+  host_.present(fullRepaint_);
   shownRevision_ = c.revision();
   fullRepaint_ = false;
   if (observer_ != nullptr) observer_->presented();

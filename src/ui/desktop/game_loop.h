@@ -33,8 +33,8 @@ class LoopHost {
   virtual std::optional<LoopEvent> wait(std::optional<TimeMs> timeout) = 0;
   // An input already waiting, without sleeping.
   virtual std::optional<LoopEvent> poll() = 0;
-  // Shows the window: everything, or only `damage` (twips) when not `full`.
-  virtual void present(const Rect& damage, bool full) = 0;
+  // Shows what changed in the window since the last frame, or all of it.
+  virtual void present(bool everything) = 0;
 };
 
 // Watches a running loop; the live measurement tool and tests use it.

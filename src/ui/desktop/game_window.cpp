@@ -135,17 +135,15 @@ std::string_view GameWindow::buttonAt(int px, int py) const {
   return {};
 }
 
-void GameWindow::present(const Rect& damage, bool full) {
+void GameWindow::present(bool everything) {
   if (!form_.isOpen()) return;
-  SDL_Rect area{0, 0, surface_->w, surface_->h};
-  if (!full) {
-    const auto damaged = repaintArea(view_, damage, surface_->w, surface_->h);
-    if (!damaged) return;
-    area = *damaged;
-  }
-  painter_->paint(form_.controls(), view_, area, pressedInside_ ? pressed_ : std::string_view{});
+  if (everything) changes_.forget();
+  const auto areas = repaintAreas(view_, changes_.collect(form_.controls()), surface_->w, surface_->h);
+  if (areas.empty()) return;
+  const std::string_view pressed = pressedInside_ ? pressed_ : std::string_view{};
+  for (const SDL_Rect& area : areas) painter_->paint(form_.controls(), view_, area, pressed);
   SDL_RenderFlush(renderer_);
-  SDL_UpdateWindowSurfaceRects(window_, &area, 1);
+  SDL_UpdateWindowSurfaceRects(window_, areas.data(), static_cast<int>(areas.size()));
 }
 
 }  // namespace tessaly::desktop

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "game/form1.h"
+#include "ui/desktop/change_tracker.h"
 #include "ui/desktop/font_book.h"
 #include "ui/desktop/frame_painter.h"
 #include "ui/desktop/game_loop.h"
@@ -29,7 +30,7 @@ class GameWindow final : public LoopHost {
 
   std::optional<LoopEvent> wait(std::optional<TimeMs> timeout) override;
   std::optional<LoopEvent> poll() override;
-  void present(const Rect& damage, bool full) override;
+  void present(bool everything) override;
 
   // Turns one SDL event into the game's input, if it is one.
   std::optional<LoopEvent> translate(const SDL_Event& event);
@@ -52,6 +53,7 @@ class GameWindow final : public LoopHost {
   SDL_Surface* surface_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   std::unique_ptr<FramePainter> painter_;
+  ChangeTracker changes_;
   Viewport view_ = Viewport::atScale(1);
   std::string_view pressed_;    // a button name held down, empty when none
   bool pressedInside_ = false;  // the pointer is still over it

@@ -25,15 +25,17 @@ OffscreenFrame::~OffscreenFrame() {
 }
 
 void OffscreenFrame::draw(const Controls& controls, std::string_view pressedButton) {
+  changes_.forget();
+  changes_.collect(controls);
   painter_->paint(controls, view_, {0, 0, surface_->w, surface_->h}, pressedButton);
   SDL_RenderFlush(renderer_);
 }
 
-void OffscreenFrame::drawDamage(const Controls& controls, const Rect& damage) {
-  const auto area = repaintArea(view_, damage, surface_->w, surface_->h);
-  if (!area) return;
-  painter_->paint(controls, view_, *area);
+std::size_t OffscreenFrame::drawChanges(const Controls& controls) {
+  const auto areas = repaintAreas(view_, changes_.collect(controls), surface_->w, surface_->h);
+  for (const SDL_Rect& area : areas) painter_->paint(controls, view_, area);
   SDL_RenderFlush(renderer_);
+  return areas.size();
 }
 
 Color OffscreenFrame::pixel(int x, int y) const {

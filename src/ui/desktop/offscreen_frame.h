@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "ui/controls.h"
+#include "ui/desktop/change_tracker.h"
 #include "ui/desktop/font_book.h"
 #include "ui/desktop/frame_painter.h"
 #include "ui/desktop/viewport.h"
@@ -24,9 +25,11 @@ class OffscreenFrame {
   OffscreenFrame(const OffscreenFrame&) = delete;
   OffscreenFrame& operator=(const OffscreenFrame&) = delete;
 
-  // Draws the whole frame, or only `damage` (twips) and what touches it.
+  // Draws the whole frame.
   void draw(const Controls& controls, std::string_view pressedButton = {});
-  void drawDamage(const Controls& controls, const Rect& damage);
+  // Draws only what changed since the last frame, as the game window does;
+  // the number of areas painted.
+  std::size_t drawChanges(const Controls& controls);
 
   Color pixel(int x, int y) const;
   // The pixel under a point of the client area given in twips.
@@ -42,6 +45,7 @@ class OffscreenFrame {
   SDL_Surface* surface_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   std::unique_ptr<FramePainter> painter_;
+  ChangeTracker changes_;
 };
 
 }  // namespace tessaly::desktop

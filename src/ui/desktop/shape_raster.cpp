@@ -28,18 +28,18 @@ double distance(const ShapeSpec& s, double x, double y) {
   return std::max(dx - hw, dy - hh);
 }
 
-std::uint8_t mix(std::uint8_t outline, std::uint8_t fill, double fillShare) {
-  return static_cast<std::uint8_t>(std::lround(outline + (fill - outline) * fillShare));
+std::uint32_t mix(std::uint8_t outline, std::uint8_t fill, double fillShare) {
+  return static_cast<std::uint32_t>(std::lround(outline + (fill - outline) * fillShare));
 }
 
 }  // namespace
 
 double cornerRadius(int width, int height) { return std::min(width, height) / 4.0; }
 
-std::vector<std::uint8_t> rasteriseShape(const ShapeSpec& s) {
+std::vector<std::uint32_t> rasteriseShape(const ShapeSpec& s) {
   const int w = std::max(s.width, 0);
   const int h = std::max(s.height, 0);
-  std::vector<std::uint8_t> pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * 4, 0);
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0);
   const double step = 1.0 / kSamples;
   for (int py = 0; py < h; ++py) {
     for (int px = 0; px < w; ++px) {
@@ -56,11 +56,10 @@ std::vector<std::uint8_t> rasteriseShape(const ShapeSpec& s) {
       }
       if (inside == 0) continue;
       const double fillShare = static_cast<double>(inFill) / inside;
-      std::uint8_t* out = &pixels[(static_cast<std::size_t>(py) * static_cast<std::size_t>(w) + px) * 4];
-      out[0] = mix(s.outline.r, s.fill.r, fillShare);
-      out[1] = mix(s.outline.g, s.fill.g, fillShare);
-      out[2] = mix(s.outline.b, s.fill.b, fillShare);
-      out[3] = static_cast<std::uint8_t>(std::lround(255.0 * inside / (kSamples * kSamples)));
+      const auto alpha = static_cast<std::uint32_t>(std::lround(255.0 * inside / (kSamples * kSamples)));
+      pixels[static_cast<std::size_t>(py) * static_cast<std::size_t>(w) + static_cast<std::size_t>(px)] =
+          alpha << 24 | mix(s.outline.r, s.fill.r, fillShare) << 16 | mix(s.outline.g, s.fill.g, fillShare) << 8 |
+          mix(s.outline.b, s.fill.b, fillShare);
     }
   }
   return pixels;

@@ -22,9 +22,10 @@ struct ShapeSpec {
 // Corner radius of a rounded rectangle: a quarter of its shorter side.
 double cornerRadius(int width, int height);
 
-// Non-premultiplied RGBA, row by row (bytes R, G, B, A per pixel). Edges are
-// anti-aliased by their coverage of each pixel; a circle is inscribed in the
-// bounds and centred in them.
-std::vector<std::uint8_t> rasteriseShape(const ShapeSpec& spec);
+// Row by row, one 0xAARRGGBB value a pixel with straight (not premultiplied)
+// alpha: the layout of the window's own pixels, which SDL blends fastest.
+// Edges are anti-aliased by their coverage of each pixel; a circle is
+// inscribed in the bounds and centred in them.
+std::vector<std::uint32_t> rasteriseShape(const ShapeSpec& spec);
 
 }  // namespace tessaly::desktop
