@@ -37,6 +37,7 @@ bool GameLoop::handle(const LoopEvent& e) {
       if (form_.click(e.button)) fullRepaint_ = true;
       break;
     case LoopEvent::Kind::Repaint: fullRepaint_ = true; break;
+    case LoopEvent::Kind::Wake: break;
     case LoopEvent::Kind::Quit: return false;
   }
   return true;

@@ -13,7 +13,7 @@ namespace tessaly::desktop {
 
 // An input in the game's own terms.
 struct LoopEvent {
-  enum class Kind { KeyDown, KeyUp, Click, Repaint, Quit };
+  enum class Kind { KeyDown, KeyUp, Click, Repaint, Wake, Quit };
   Kind kind = Kind::Repaint;
   int key = 0;              // KeyDown, KeyUp: the virtual-key code
   std::string_view button;  // Click: the button's name
@@ -21,6 +21,8 @@ struct LoopEvent {
   static LoopEvent keyUp(int code) { return {Kind::KeyUp, code, {}}; }
   static LoopEvent click(std::string_view name) { return {Kind::Click, 0, name}; }
   static LoopEvent repaint() { return {Kind::Repaint, 0, {}}; }
+  // Only ends the sleep, so that a watcher gets its turn (see LoopObserver).
+  static LoopEvent wake() { return {Kind::Wake, 0, {}}; }
   static LoopEvent quit() { return {Kind::Quit, 0, {}}; }
 };
 
@@ -60,9 +62,11 @@ class GameLoop {
   // One round: show what changed, sleep until an input or the next tick,
   // handle the inputs waiting, deliver the due ticks. False once closed.
   bool step();
+  // Hands one input to the game as if it had come from the window; false
+  // for Quit. A watcher may call it between rounds (an automatic player).
+  bool handle(const LoopEvent& e);
 
  private:
-  bool handle(const LoopEvent& e);
   void showChanges();
   void deliverTicks();
 

@@ -81,6 +81,7 @@ std::optional<LoopEvent> GameWindow::poll() {
 std::optional<LoopEvent> GameWindow::translate(const SDL_Event& e) {
   switch (e.type) {
     case SDL_QUIT: return LoopEvent::quit();
+    case SDL_USEREVENT: return LoopEvent::wake();
     case SDL_KEYDOWN: return LoopEvent::keyDown(virtualKeyCode(e.key.keysym.sym));  // repeats too
     case SDL_KEYUP: return LoopEvent::keyUp(virtualKeyCode(e.key.keysym.sym));
     case SDL_MOUSEBUTTONDOWN:
