@@ -1,0 +1,201 @@
+#include "game/invariants.h"
+
+#include <array>
+#include <cmath>
+#include <sstream>
+
+#include "game/numbers.h"
+
+namespace tessaly {
+
+namespace {
+
+constexpr int kGridSize = 25;
+
+constexpr std::array<Color, 10> kBrickColors{{
+    {0, 0, 0},
+    {255, 0, 0},
+    {255, 127, 0},
+    {255, 255, 0},
+    {0, 255, 0},
+    {0, 255, 255},
+    {0, 0, 255},
+    {255, 255, 255},
+    {191, 191, 191},
+    {255, 255, 255},
+}};
+
+// Builds the description of a violation; only ever made when one is found.
+template <typename... Parts>
+std::string describe(const Parts&... parts) {
+  std::ostringstream out;
+  out.precision(17);
+  (out << ... << parts);
+  return out.str();
+}
+
+bool inPatternArea(int c, int r) { return c > 5 && c < 21 && r > 5 && r < 21; }
+
+std::string checkBall(const GameState& s, const Controls& c) {
+  const ScreenObject& ball = c.ball;
+  const auto size = static_cast<float>(std::floor(static_cast<double>(s.cellheight) / 2));
+  if (ball.width() != size || ball.height() != size)
+    return describe("ball is ", ball.width(), " x ", ball.height(), ", not ", size, " across");
+  if (ball.left() < s.boardleft || ball.left() + ball.width() > static_cast<float>(s.boardright) ||
+      ball.top() < s.boardtop || ball.top() + ball.height() > s.boardbottom)
+    return describe("ball at (", ball.left(), ", ", ball.top(), ") leaves the board");
+  const double step = s.ballstep;
+  const std::int16_t ystep = roundTo<std::int16_t>(step);
+  if (s.ballxspeed != 0 && std::abs(s.ballxspeed) != step)
+    return describe("ballxspeed ", s.ballxspeed, " is neither 0 nor the base step ", step);
+  if (s.ballyspeed != 0 && std::abs(s.ballyspeed) != ystep)
+    return describe("ballyspeed ", s.ballyspeed, " is neither 0 nor the base step ", ystep);
+  if (!(s.xjitter > 0.95 && s.xjitter <= 1) || !(s.yjitter > 0.95 && s.yjitter <= 1))
+    return describe("jitter factors ", s.xjitter, ", ", s.yjitter, " outside (0.95, 1]");
+  return {};
+}
+
+std::string checkPaddles(const GameState& s, const Controls& c) {
+  const ScreenObject& board = c.board;
+  if (s.boardleft != board.left() || s.boardtop != board.top() ||
+      s.boardbottom != static_cast<float>(static_cast<double>(board.height()) + board.top()) ||
+      s.boardright != roundTo<std::int16_t>(static_cast<double>(board.width()) + board.left()))
+    return "the board edges no longer match the board";
+
+  const double h = s.cellheight;
+  const auto length = static_cast<float>(std::floor(4.0 * s.cellwidth));
+  const auto thickness = static_cast<float>(std::floor(0.75 * h));
+  const std::array<float, 2> rowTops{static_cast<float>(board.top() + 24 * h),
+                                     static_cast<float>(board.top() + 0.5 * h)};
+  const std::array<float, 2> columnLefts{static_cast<float>(board.left() + 0.5 * h),
+                                         static_cast<float>(board.left() + 24 * h)};
+  for (int i : {0, 1}) {
+    const ScreenObject& p = c.paddle(i);
+    if (p.width() != length || p.height() != thickness) return describe("paddle(", i, ") changed its size");
+    if (p.top() != rowTops[static_cast<std::size_t>(i)]) return describe("paddle(", i, ") left its track");
+    if (p.left() < s.boardleft || p.left() + p.width() > static_cast<float>(s.boardright))
+      return describe("paddle(", i, ") at Left ", p.left(), " leaves the board");
+  }
+  for (int i : {2, 3}) {
+    const ScreenObject& p = c.paddle(i);
+    if (p.width() != thickness || p.height() != length) return describe("paddle(", i, ") changed its size");
+    if (p.left() != columnLefts[static_cast<std::size_t>(i - 2)]) return describe("paddle(", i, ") left its track");
+    if (p.top() < s.boardtop || p.top() + p.height() > s.boardbottom)
+      return describe("paddle(", i, ") at Top ", p.top(), " leaves the board");
+  }
+  if (c.paddle(0).left() != c.paddle(1).left())
+    return describe("paddles 0 and 1 part: Left ", c.paddle(0).left(), " and ", c.paddle(1).left());
+  if (c.paddle(2).top() != c.paddle(3).top())
+    return describe("paddles 2 and 3 part: Top ", c.paddle(2).top(), " and ", c.paddle(3).top());
+  return {};
+}
+
+std::string checkGrid(const GameState& s, const Controls& c) {
+  Integer standing = 0;
+  for (int col = 0; col < kCellColumns; ++col) {
+    for (int r = 0; r < kCellRows; ++r) {
+      const std::int16_t v = s.cells[static_cast<std::size_t>(col)][static_cast<std::size_t>(r)];
+      if (v < 0 || v > 9) return describe("cells(", col, ", ", r, ") holds ", v);
+      if (v != 0 && !inPatternArea(col, r)) return describe("cells(", col, ", ", r, ") outside the pattern holds ", v);
+      if (v >= 1 && v <= 8) ++standing;
+    }
+  }
+  if (s.bricktotal > 0) {
+    if (s.brickcount != standing)
+      return describe("brickcount ", s.brickcount, " but ", standing, " breakable bricks stand");
+    if (s.brickcount > s.bricktotal) return describe("brickcount ", s.brickcount, " above bricktotal ", s.bricktotal);
+    if (c.numbricks.caption() != threeDigitText(s.brickcount).view())
+      return describe("numbricks reads \"", c.numbricks.caption(), "\" with ", s.brickcount, " bricks left");
+  }
+
+  if (c.brick.upperBound() != kGridSize * kGridSize || c.brick.count() != kGridSize * kGridSize + 1)
+    return describe("the window holds ", c.brick.count(), " bricks");
+  if (c.brick(0).visible()) return "the template brick(0) is shown";
+  int n = 0;
+  for (int r = 1; r <= kGridSize; ++r) {
+    for (int col = 1; col <= kGridSize; ++col) {
+      ++n;
+      const std::int16_t v = s.cells[static_cast<std::size_t>(col)][static_cast<std::size_t>(r)];
+      const ScreenObject& b = c.brick(n);
+      if (b.visible() != (v != 0))
+        return describe("brick(", n, ") is ", b.visible() ? "shown" : "hidden", " over a cell holding ", v);
+      const std::string_view caption = v == 9 ? std::string_view("!") : DecimalText::of(v).view();
+      if (b.caption() != caption) return describe("brick(", n, ") reads \"", b.caption(), "\" for ", v);
+      if (v > 0 && b.backColor() != kBrickColors[static_cast<std::size_t>(v)])
+        return describe("brick(", n, ") has the wrong colour for ", v);
+    }
+  }
+  return {};
+}
+
+// A spare ball shows its marker: life(0) to life(lives - 1). The one
+// exception is the life the level button gives: its marker waits for the
+// first hit of the new level, so until that hit, or until a ball is lost,
+// the newest marker may be missing. That state only follows a cleared level
+// (level 2 or later), on a fresh layout with no brick worn down and the
+// level button hidden again.
+std::string checkMarkers(const GameState& s, const Controls& c) {
+  int shown = 0;
+  for (int i = 0; i < 8; ++i) {
+    if (!c.life(i).visible()) continue;
+    if (i != shown) return describe("life(", i, ") shows while life(", shown, ") is hidden");
+    ++shown;
+  }
+  const int lives = s.lives;
+  const int expected = lives > 0 ? lives : 0;
+  if (shown == expected) return {};
+  const bool markerPending =
+      lives > 0 && shown == lives - 1 && s.levelnum >= 2 && s.brickcount == s.bricktotal && !c.nextlevel.visible();
+  if (markerPending) return {};
+  return describe(shown, " life markers shown with lives ", lives);
+}
+
+std::string checkFlow(const GameState& s, const Controls& c) {
+  if (s.lives > 8) return describe("lives ", s.lives, " above 8");
+  if (s.lives < 0 && !c.gameover.visible()) return describe("lives ", s.lives, " but no Game Over button");
+  const int i1 = c.Timer1.interval();
+  const int i2 = c.Timer2.interval();
+  if ((i1 != 0 && i1 != 25) || (i2 != 0 && i2 != 25)) return describe("timer Intervals ", i1, " and ", i2);
+  if (i1 != i2) return describe("Timer1 at ", i1, " but Timer2 at ", i2);
+  if (i1 == 0 && !c.pause.visible() && !c.gameover.visible() && !c.nextlevel.visible())
+    return "play stopped with no button to resume it";
+
+  if (s.hdirection < 0 || s.hdirection > 2 || s.vdirection < 0 || s.vdirection > 2)
+    return describe("directions ", s.hdirection, ", ", s.vdirection);
+  if (s.paddlespeed != 1 && s.paddlespeed != 1.5) return describe("paddlespeed ", s.paddlespeed);
+  if (s.patterncount != 5 || s.patternnum < 1 || s.patternnum > s.patterncount)
+    return describe("pattern ", s.patternnum, " of ", s.patterncount);
+  if (s.levelnum < 1) return describe("level ", s.levelnum);
+
+  char level[32] = "Level: ";
+  const DecimalText number = DecimalText::of(s.levelnum);
+  number.view().copy(level + 7, number.view().size());
+  if (c.nextlevel.caption() != std::string_view(level, 7 + number.view().size()))
+    return describe("the level button reads \"", c.nextlevel.caption(), "\" at level ", s.levelnum);
+
+  if (s.playerscore < 0 || s.playerscore > kMaxScore) return describe("score ", s.playerscore);
+  if (s.bonuspoints < 0 || s.bonuspoints > 5000) return describe("bonuspoints ", s.bonuspoints);
+  if (s.bestscore < s.playerscore) return describe("high score ", s.bestscore, " below score ", s.playerscore);
+  if (c.highscore.caption() != sixDigitText(s.bestscore).view())
+    return describe("highscore reads \"", c.highscore.caption(), "\" for ", s.bestscore);
+  // A fixed brick's hit may show 10 points that the score then gives back.
+  if (c.showscore.caption() != sixDigitText(s.playerscore).view() &&
+      c.showscore.caption() != sixDigitText(s.playerscore + 10).view())
+    return describe("showscore reads \"", c.showscore.caption(), "\" for ", s.playerscore);
+  return {};
+}
+
+}  // namespace
+
+std::string checkInvariants(const Form1& form) {
+  if (!form.isOpen()) return "the window is closed";
+  const GameState& s = form.state;
+  const Controls& c = form.controls();
+  for (auto check : {checkBall, checkPaddles, checkGrid, checkMarkers, checkFlow}) {
+    std::string violation = check(s, c);
+    if (!violation.empty()) return violation;
+  }
+  return {};
+}
+
+}  // namespace tessaly

@@ -1,0 +1,64 @@
+// Nothing allocates in a tick: every operator new in this program is counted,
+// and ticks of real play (brick hits, lost balls, cleared levels, extra
+// lives) and the automatic player's decisions must add none.
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+#include "game/autoplayer.h"
+#include "game/replay.h"
+
+namespace {
+std::atomic<long> allocations{0};
+}
+
+void* operator new(std::size_t size) {
+  allocations.fetch_add(1, std::memory_order_relaxed);
+  if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
+  throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+
+using namespace tessaly;
+
+namespace {
+
+TEST(NoAllocation, TicksOfPlayAndThePlayerAllocateNothing) {
+  HeadlessGame game(31);
+  AutoPlayer player;
+  player.setMissEvery(9);
+  long inTicks = 0;
+  long inPlayer = 0;
+  long ticks = 0;
+  long hits = 0;
+  long lost = 0;
+  while (ticks < 40'000) {
+    long before = allocations.load();
+    const auto actions = player.decide(game.form());
+    inPlayer += allocations.load() - before;
+    for (const AutoPlayer::Action& a : actions) {
+      // Clicks may build a new game (the window reopens): not a tick.
+      if (a.kind == AutoPlayer::Action::Kind::Click) game.form().click(a.button);
+      if (a.kind == AutoPlayer::Action::Kind::KeyDown) game.form().keyDown(a.code);
+      if (a.kind == AutoPlayer::Action::Kind::KeyUp) game.form().keyUp(a.code);
+    }
+    const Integer score = game.form().state.playerscore;
+    const int lives = game.form().state.lives;
+    before = allocations.load();
+    const bool ticked = game.runNextTick();
+    inTicks += allocations.load() - before;
+    if (ticked) ++ticks;
+    if (game.form().state.playerscore > score) ++hits;
+    if (game.form().state.lives < lives) ++lost;
+  }
+  EXPECT_GT(hits, 100);
+  EXPECT_GT(lost, 3);
+  EXPECT_EQ(inTicks, 0);
+  EXPECT_EQ(inPlayer, 0);
+}
+
+}  // namespace

@@ -1,0 +1,122 @@
+// An hour of game time headless: the automatic player plays 144,000 ball
+// ticks through levels, extra lives and games over, with F1, F2 and pauses
+// now and then, and every rule is checked after every event.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+
+#include "game/invariants.h"
+#include "proof_support.h"
+
+using namespace tessaly;
+
+namespace {
+
+constexpr std::uint64_t kBallTicks = 144'000;  // one hour at 25 ms
+constexpr std::uint64_t kSeed = 2;
+
+// Another run can be asked for with TESSALY_SOAK_SEED.
+std::uint64_t soakSeed() {
+  const char* text = std::getenv("TESSALY_SOAK_SEED");
+  return text != nullptr ? std::strtoull(text, nullptr, 10) : kSeed;
+}
+
+struct Tally {
+  long events = 0;
+  long levelsCleared = 0;
+  long livesWon = 0;
+  long ballsLost = 0;
+  long gamesOver = 0;
+  long hits = 0;
+  Integer topLevel = 1;
+  std::int32_t bestScore = 0;
+};
+
+TEST(Soak, AnHourOfPlayKeepsEveryRule) {
+  const std::uint64_t seed = soakSeed();
+  HeadlessGame game(seed);
+  AutoPlayer player;
+  Tally tally;
+  std::string violation;
+  TimeMs violationAt = 0;
+
+  // What the last event left, to count what changed.
+  int lives = game.form().state.lives;
+  Integer score = 0;
+  bool levelShown = false;
+  bool overShown = false;
+  game.observe([&](const HeadlessGame& g) {
+    ++tally.events;
+    if (violation.empty()) {
+      violation = checkInvariants(g.form());
+      violationAt = g.now();
+    }
+    const GameState& s = g.form().state;
+    const Controls& c = g.form().controls();
+    if (c.nextlevel.visible() && !levelShown) ++tally.levelsCleared;
+    if (c.gameover.visible() && !overShown) ++tally.gamesOver;
+    const bool newGame = overShown && !c.gameover.visible();
+    if (!newGame && s.lives > lives) tally.livesWon += s.lives - lives;
+    if (!newGame && s.lives < lives) tally.ballsLost += lives - s.lives;
+    if (s.playerscore > score) tally.hits += (s.playerscore - score) / 10;
+    levelShown = c.nextlevel.visible();
+    overShown = c.gameover.visible();
+    lives = s.lives;
+    score = s.playerscore;
+    tally.topLevel = std::max(tally.topLevel, s.levelnum);
+    tally.bestScore = s.bestscore;
+  });
+
+  long functionKeys = 0;
+  long pauses = 0;
+  constexpr std::uint64_t kFunctionKeyEvery = 30'000;  // ticks: every 12 1/2 minutes
+  constexpr std::uint64_t kPauseEvery = 5'000;
+  std::uint64_t nextFunctionKey = kFunctionKeyEvery;
+  std::uint64_t nextPause = kPauseEvery;
+  try {
+    while (game.ballTicks() < kBallTicks && violation.empty()) {
+      if (game.ballTicks() >= nextFunctionKey) {
+        nextFunctionKey += kFunctionKeyEvery;
+        const int k = functionKeys++ % 2 == 0 ? key::F1 : key::F2;
+        game.keyDown(k);
+        game.keyUp(k);
+      }
+      if (game.ballTicks() >= nextPause) {
+        nextPause += kPauseEvery;
+        ++pauses;
+        game.keyDown(key::P);
+        game.runUntil(game.now() + 2000);  // the player comes back and clicks
+      }
+      proof::playerActs(player, game);
+      if (!game.runNextTick()) {
+        // Play stopped: the player must have a button to click.
+        ASSERT_FALSE(player.decide(game.form()).empty()) << "play stopped with nothing to click at " << game.now();
+      }
+    }
+  } catch (const std::exception& e) {
+    FAIL() << "exception at " << game.now() << " ms: " << e.what();
+  }
+
+  std::printf(
+      "soak: seed %llu\n"
+      "soak: %llu ball ticks (%.1f minutes of game time), %ld events checked\n"
+      "soak: %ld levels cleared (highest level %lld), %ld lives won, %ld balls lost, %ld games over\n"
+      "soak: %ld brick hits, high score %d, %ld F1/F2 presses, %ld pauses\n",
+      static_cast<unsigned long long>(seed), static_cast<unsigned long long>(game.ballTicks()),
+      static_cast<double>(game.now()) / 60000.0, tally.events, tally.levelsCleared,
+      static_cast<long long>(tally.topLevel), tally.livesWon, tally.ballsLost, tally.gamesOver, tally.hits,
+      tally.bestScore, functionKeys, pauses);
+
+  EXPECT_EQ(violation, "") << "at " << violationAt << " ms";
+  EXPECT_GE(game.ballTicks(), kBallTicks);
+  // The run must have been through the whole game flow, not just rallies.
+  EXPECT_GE(tally.levelsCleared, 1);
+  EXPECT_GE(tally.livesWon, 1);
+  EXPECT_GE(tally.gamesOver, 1);
+  EXPECT_GE(functionKeys, 4);
+}
+
+}  // namespace
