@@ -119,7 +119,8 @@ std::string checkGrid(const GameState& s, const Controls& c) {
       const ScreenObject& b = c.brick(n);
       if (b.visible() != (v != 0))
         return describe("brick(", n, ") is ", b.visible() ? "shown" : "hidden", " over a cell holding ", v);
-      const std::string_view caption = v == 9 ? std::string_view("!") : DecimalText::of(v).view();
+      const DecimalText digits = DecimalText::of(v);
+      const std::string_view caption = v == 9 ? std::string_view("!") : digits.view();
       if (b.caption() != caption) return describe("brick(", n, ") reads \"", b.caption(), "\" for ", v);
       if (v > 0 && b.backColor() != kBrickColors[static_cast<std::size_t>(v)])
         return describe("brick(", n, ") has the wrong colour for ", v);
