@@ -11,7 +11,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # Xvfb picks a free display itself and tells us which.
 displayfile=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$displayfile" 2>"$out/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 1920x1200x24 -nolisten tcp -noreset 3>"$displayfile" 2>"$out/xvfb.log" &
 xvfb=$!
 game=
 cleanup() {
@@ -32,7 +32,7 @@ echo "window $window"
 xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
 
 # Client-area pixels at 1x: 15 twips a pixel.
-px() { "$probe" pixel "$window" "$1" "$2"; }
+px() { "$probe" pixel "$window" "$1" "$2" 2>/dev/null || echo "no pixel"; }
 shot() { import -window "$window" "$out/$1.png"; }
 expect() {  # name x y "R G B" [not]
   local got
@@ -93,6 +93,12 @@ xdotool key F1
 await "F1: pattern 2 fills cell (8, 6)" $cell86_x $cell86_y "255 0 0"
 shot 05-pattern2
 
+# Twice the height and wider still: everything at 2x, letterboxed at the sides.
+xdotool windowsize "$window" 1000 1086
+await "resized: cell (8, 6) at 2x" $((85 + 2 * cell86_x)) $((2 * cell86_y)) "255 0 0"
+expect "resized: the letterbox" 40 500 "0 0 0"
+shot 06-resized
+
 "$probe" close "$window"
 status=0
 wait "$game" || status=$?
@@ -100,5 +106,20 @@ game=
 [[ $status -eq 0 ]] || fail "closing the window ended the game with status $status"
 echo "ok: closing the window ends the game with status 0"
 [[ ! -s "$out/tessaly.stderr" ]] || { cat "$out/tessaly.stderr"; fail "the game wrote to stderr"; }
+
+# A desktop scaled to 192 dots per inch opens the window at 2x.
+"$probe" dpi 192
+"$tessaly" 2>>"$out/tessaly.stderr" &
+game=$!
+window=$(timeout 10 xdotool search --sync --name '^Form1$' | head -1) || fail "no window at 2x"
+await "HiDPI: the ball at 2x" $((2 * ball_x)) $((2 * ball_y)) "0 0 255"
+size=$(xwininfo -id "$window" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
+[[ "$size" == 830x1086 ]] || fail "HiDPI: the window is $size, not 830x1086"
+echo "ok: HiDPI: the window opens at 830x1086"
+shot 07-hidpi
+"$probe" close "$window"
+wait "$game" || fail "closing the 2x window failed"
+game=
+
 rm -f "$out/a.png" "$out/b.png"
 echo "screenshots kept in $out"

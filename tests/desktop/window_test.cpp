@@ -185,3 +185,22 @@ TEST_F(Window, ClosingTheWindowQuits) {
   quit.type = SDL_QUIT;
   EXPECT_EQ(window.translate(quit)->kind, LoopEvent::Kind::Quit);
 }
+
+TEST_F(Window, WakeEndsAWaitWithoutATimeLimit) {
+  SdlSession sdl(Headless::Allow);
+  FontBook fonts;
+  EstimatedTextMeasurer measurer;
+  VirtualClock clock;
+  ScriptedRandom random;
+  random.repeatWhenEmpty(0.5f);
+  Form1 form(clock, random, measurer);
+  GameWindow window(form, fonts, 1.0);
+  form.open();
+  while (window.poll()) {
+  }
+  EXPECT_FALSE(window.wait(5));  // nothing happens: the time runs out
+  window.wake();
+  const auto woken = window.wait(std::nullopt);
+  ASSERT_TRUE(woken);
+  EXPECT_EQ(woken->kind, LoopEvent::Kind::Wake);
+}

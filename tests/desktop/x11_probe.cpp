@@ -2,15 +2,25 @@
 // of a window's pixel, and closing a window the way a window manager does.
 //   x11_probe pixel WINDOW X Y   prints "R G B"
 //   x11_probe close WINDOW       sends WM_DELETE_WINDOW
+//   x11_probe dpi DOTS           sets Xft.dpi in the root window's resources
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace {
+
+// A window that is gone, or not on screen yet, is an answer, not a crash.
+int lastError = 0;
+int noteError(Display*, XErrorEvent* e) {
+  lastError = e->error_code;
+  return 0;
+}
 
 int pixel(Display* d, Window w, int x, int y) {
   XImage* image = XGetImage(d, w, x, y, 1, 1, AllPlanes, ZPixmap);
@@ -34,14 +44,23 @@ int close(Display* d, Window w) {
   e.xclient.data.l[1] = CurrentTime;
   XSendEvent(d, w, False, NoEventMask, &e);
   XSync(d, False);
-  return 0;
+  if (lastError != 0) std::fprintf(stderr, "x11_probe: cannot close window 0x%lx (X error %d)\n", w, lastError);
+  return lastError == 0 ? 0 : 1;
+}
+
+int setDpi(Display* d, const char* dots) {
+  const std::string resources = std::string("Xft.dpi:\t") + dots + "\n";
+  XChangeProperty(d, DefaultRootWindow(d), XA_RESOURCE_MANAGER, XA_STRING, 8, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(resources.c_str()), static_cast<int>(resources.size()));
+  XSync(d, False);
+  return lastError == 0 ? 0 : 1;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: x11_probe pixel WINDOW X Y | close WINDOW\n");
+    std::fprintf(stderr, "usage: x11_probe pixel WINDOW X Y | close WINDOW | dpi DOTS\n");
     return 2;
   }
   Display* d = XOpenDisplay(nullptr);
@@ -49,11 +68,13 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "x11_probe: cannot open the display\n");
     return 1;
   }
+  XSetErrorHandler(noteError);
   const auto window = static_cast<Window>(std::strtoul(argv[2], nullptr, 0));
   int status = 2;
   if (std::strcmp(argv[1], "pixel") == 0 && argc == 5)
     status = pixel(d, window, std::atoi(argv[3]), std::atoi(argv[4]));
   if (std::strcmp(argv[1], "close") == 0 && argc == 3) status = close(d, window);
+  if (std::strcmp(argv[1], "dpi") == 0 && argc == 3) status = setDpi(d, argv[2]);
   XCloseDisplay(d);
   return status;
 }

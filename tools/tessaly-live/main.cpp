@@ -42,21 +42,19 @@ Micros nowMicros() {
 const Micros kStarted = nowMicros();
 
 // Wakes the loop when a phase ends, even while a paused game sleeps for good.
-Uint32 wakeLoop(Uint32, void*) {
-  SDL_Event e{};
-  e.type = SDL_USEREVENT;
-  SDL_PushEvent(&e);
+Uint32 wakeLoop(Uint32, void* window) {
+  static_cast<GameWindow*>(window)->wake();
   return 0;
 }
 
 class Phase final : public LoopObserver {
  public:
-  Phase(GameLoop*& loop, std::size_t seconds, bool autoplay) : loop_(loop), autoplay_(autoplay) {
+  Phase(GameLoop*& loop, GameWindow& window, std::size_t seconds, bool autoplay) : loop_(loop), autoplay_(autoplay) {
     for (auto* m : {&timer1_, &timer2_}) m->reserve(seconds * 40 + 64);
     begin_ = nowMicros();
     end_ = begin_ + static_cast<Micros>(seconds) * 1'000'000;
     cpuAtBegin_ = cpuMicros();
-    SDL_AddTimer(static_cast<Uint32>(seconds * 1000 + 1), wakeLoop, nullptr);
+    SDL_AddTimer(static_cast<Uint32>(seconds * 1000 + 1), wakeLoop, &window);
   }
 
   void ticked(int timer) override { (timer == 1 ? timer1_ : timer2_).push_back(nowMicros()); }
@@ -165,7 +163,7 @@ int main(int argc, char** argv) {
       form.open();
       GameLoop* current = nullptr;
 
-      Phase play(current, seconds, true);
+      Phase play(current, window, seconds, true);
       GameLoop playing(form, clock, window, &play);
       current = &playing;
       while (playing.step()) {
@@ -174,7 +172,7 @@ int main(int argc, char** argv) {
                   window.viewport().scale());
       play.report("play");
       if (!playOnly) {
-        Phase paused(current, seconds, false);
+        Phase paused(current, window, seconds, false);
         GameLoop resting(form, clock, window, &paused);
         current = &resting;
         resting.handle(LoopEvent::keyDown(key::P));

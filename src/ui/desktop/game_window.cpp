@@ -5,6 +5,12 @@
 #include <cmath>
 #include <ranges>
 
+#include <SDL2/SDL_syswm.h>
+#include <X11/Xlib.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
 #include "ui/desktop/display_scale.h"
 #include "ui/desktop/key_map.h"
 #include "ui/desktop/sdl_session.h"
@@ -18,6 +24,17 @@ constexpr std::array<std::string_view, 3> kButtonNames{"pause", "gameover", "nex
 
 int scaled(float twips, double scale) { return static_cast<int>(std::lround(twips * scale / kTwipsPerPixel)); }
 
+// A HiDPI scale can ask for more than the screen has (2x is 1086 pixels
+// high): the window then opens as large as fits, leaving room for a frame.
+double largestScaleOnScreen(SDL_Window* window) {
+  SDL_Rect usable;
+  const int display = SDL_GetWindowDisplayIndex(window);
+  if (display < 0 || SDL_GetDisplayUsableBounds(display, &usable) != 0 || usable.w <= 0 || usable.h <= 0) return 4;
+  const double across = 0.95 * usable.w * kTwipsPerPixel / kClientWidthTwips;
+  const double down = 0.92 * usable.h * kTwipsPerPixel / kClientHeightTwips;
+  return std::max(1.0, std::min(across, down));
+}
+
 }  // namespace
 
 GameWindow::GameWindow(Form1& form, FontBook& fonts, double scale) : form_(form), fonts_(fonts) {
@@ -25,14 +42,22 @@ GameWindow::GameWindow(Form1& form, FontBook& fonts, double scale) : form_(form)
                              scaled(kClientHeightTwips, 1), SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
   if (window_ == nullptr)
     throw StartError(std::string("the game window could not be opened (") + SDL_GetError() + ").");
-  if (scale <= 0) scale = displayScale(window_);
+  if (scale <= 0) scale = std::min(displayScale(window_), largestScaleOnScreen(window_));
   SDL_SetWindowSize(window_, scaled(kClientWidthTwips, scale), scaled(kClientHeightTwips, scale));
+  SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
   SDL_SetWindowMinimumSize(window_, scaled(kClientWidthTwips, 0.5), scaled(kClientHeightTwips, 0.5));
   SDL_ShowWindow(window_);
   attachSurface();
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (SDL_GetWindowWMInfo(window_, &info) && info.subsystem == SDL_SYSWM_X11 &&
+      ::pipe2(wakePipe_, O_NONBLOCK | O_CLOEXEC) == 0)
+    displayFd_ = ConnectionNumber(info.info.x11.display);
 }
 
 GameWindow::~GameWindow() {
+  for (int fd : wakePipe_)
+    if (fd >= 0) ::close(fd);
   painter_.reset();
   if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
   if (window_ != nullptr) SDL_DestroyWindow(window_);
@@ -56,19 +81,41 @@ void GameWindow::attachSurface() {
 std::optional<LoopEvent> GameWindow::wait(std::optional<TimeMs> timeout) {
   const Uint64 deadline = timeout ? SDL_GetTicks64() + static_cast<Uint64>(*timeout) : 0;
   for (;;) {
+    if (auto input = poll()) return input;
     int ms = -1;
     if (timeout) {
       const Uint64 now = SDL_GetTicks64();
-      if (now >= deadline) return poll();
+      if (now >= deadline) return std::nullopt;
       ms = static_cast<int>(deadline - now);
     }
-    SDL_Event event;
-    if (SDL_WaitEventTimeout(&event, ms) == 0) {
-      if (timeout) return poll();
+    if (displayFd_ < 0) {
+      SDL_Event event;
+      if (SDL_WaitEventTimeout(&event, ms) != 0)
+        if (auto input = translate(event)) return input;
       continue;
     }
-    if (auto input = translate(event)) return input;
+    // On X11 the loop sleeps on the display connection itself, right after
+    // poll() has taken every event Xlib had read. SDL's own wait would wake
+    // itself through a second connection, which can reach the server after
+    // the window is gone and end the program with an X error on closing.
+    pollfd watched[2] = {{displayFd_, POLLIN, 0}, {wakePipe_[0], POLLIN, 0}};
+    if (::poll(watched, 2, ms) > 0 && (watched[1].revents & POLLIN) != 0) {
+      char drained[16];
+      while (::read(wakePipe_[0], drained, sizeof drained) > 0) {
+      }
+      return LoopEvent::wake();
+    }
   }
+}
+
+void GameWindow::wake() {
+  if (wakePipe_[1] >= 0) {
+    [[maybe_unused]] const auto written = ::write(wakePipe_[1], "w", 1);
+    return;
+  }
+  SDL_Event e{};
+  e.type = SDL_USEREVENT;
+  SDL_PushEvent(&e);
 }
 
 std::optional<LoopEvent> GameWindow::poll() {

@@ -30,6 +30,8 @@ class GameWindow final : public LoopHost {
 
   std::optional<LoopEvent> wait(std::optional<TimeMs> timeout) override;
   std::optional<LoopEvent> poll() override;
+  // Ends a wait from any thread; the loop sees a Wake.
+  void wake();
   void present(bool everything) override;
 
   // Turns one SDL event into the game's input, if it is one.
@@ -55,6 +57,8 @@ class GameWindow final : public LoopHost {
   std::unique_ptr<FramePainter> painter_;
   ChangeTracker changes_;
   Viewport view_ = Viewport::atScale(1);
+  int displayFd_ = -1;          // the X connection, when the display is X11
+  int wakePipe_[2] = {-1, -1};  // written by wake(), watched with the display
   std::string_view pressed_;    // a button name held down, empty when none
   bool pressedInside_ = false;  // the pointer is still over it
 };
