@@ -1,0 +1,38 @@
+// The live tool's figures: tick periods from the moments the ticks ran.
+
+#include <gtest/gtest.h>
+
+#include "tick_stats.h"
+
+using namespace tessaly::live;
+
+TEST(TickStats, EvenTicksHaveTheirIntervalAsMeanAndPercentile) {
+  std::vector<Micros> moments;
+  for (int i = 0; i < 401; ++i) moments.push_back(1'000'000 + 25'000 * i);
+  const PeriodStats s = periods(moments);
+  EXPECT_EQ(s.ticks, 401u);
+  EXPECT_DOUBLE_EQ(s.meanMs, 25.0);
+  EXPECT_DOUBLE_EQ(s.p99Ms, 25.0);
+}
+
+TEST(TickStats, OneLateTickInAHundredShowsInThe99thPercentileOnlyBeyondIt) {
+  std::vector<Micros> moments{0};
+  for (int i = 0; i < 100; ++i) moments.push_back(moments.back() + (i == 50 ? 40'000 : 25'000));
+  const PeriodStats one = periods(moments);
+  EXPECT_DOUBLE_EQ(one.p99Ms, 25.0);  // 1 gap in 100 lies above the 99th percentile
+  moments.back() += 40'000;
+  EXPECT_DOUBLE_EQ(periods(moments).p99Ms, 40.0);  // two slow gaps: the lesser is the 99th of 100
+  EXPECT_NEAR(one.meanMs, 25.15, 1e-9);
+}
+
+TEST(TickStats, TooFewTicksForAPeriod) {
+  EXPECT_EQ(periods({}).ticks, 0u);
+  const PeriodStats single = periods({5});
+  EXPECT_EQ(single.ticks, 1u);
+  EXPECT_DOUBLE_EQ(single.meanMs, 0);
+}
+
+TEST(TickStats, ProcessFiguresAreNonNegative) {
+  EXPECT_GE(cpuMicros(), 0);
+  EXPECT_GT(peakRssKb(), 0);
+}
