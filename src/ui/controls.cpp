@@ -127,24 +127,13 @@ void Controls::bringToFront(const ScreenObject& object) {
   if (found == drawOrder_.rend()) return;
   const auto at = std::prev(found.base());
   std::rotate(at, std::next(at), drawOrder_.end());
-  if (object.visible()) changed(object.bounds());
+  if (object.visible()) changed();
 }
 
 ScreenObject* Controls::button(std::string_view name) {
   for (ScreenObject* b : buttons_)
     if (b->name() == name) return b;
   return nullptr;
-}
-
-Rect Controls::takeDamage() {
-  const Rect taken = damage_;
-  damage_ = {};
-  return taken;
-}
-
-void Controls::changed(const Rect& area) {
-  ++revision_;
-  damage_ = unite(damage_, area);
 }
 
 }  // namespace tessaly

@@ -19,8 +19,8 @@ namespace tessaly {
 class ObjectHost {
  public:
   virtual ~ObjectHost() = default;
-  // A setting that shows on screen changed; `area` is where (old and new place).
-  virtual void changed(const Rect& area) = 0;
+  // A setting that shows on screen changed.
+  virtual void changed() = 0;
   virtual TextMeasurer& measurer() = 0;
 };
 
@@ -62,12 +62,11 @@ class Controls final : public ObjectHost {
   // The button with that name, or null.
   ScreenObject* button(std::string_view name);
 
-  // Bumped by every change that shows on screen; the front end repaints when
-  // it moves, and only inside the damaged area.
+  // Bumped by every change that shows on screen: the front end repaints only
+  // when it moves, so a paused or finished game costs nothing.
   std::uint64_t revision() const { return revision_; }
-  Rect takeDamage();
 
-  void changed(const Rect& area) override;
+  void changed() override { ++revision_; }
   TextMeasurer& measurer() override { return *measurer_; }
 
  private:
@@ -75,7 +74,6 @@ class Controls final : public ObjectHost {
   std::vector<ScreenObject*> drawOrder_;
   std::array<ScreenObject*, 3> buttons_;
   std::uint64_t revision_ = 0;
-  Rect damage_;
 };
 
 }  // namespace tessaly

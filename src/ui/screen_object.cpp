@@ -29,9 +29,8 @@ ScreenObject::ScreenObject(ObjectHost& host, std::string_view name, int index, c
 
 void ScreenObject::setBounds(const Rect& next) {
   if (next == bounds_) return;
-  const Rect before = bounds_;
   bounds_ = next;
-  if (visible_) host_->changed(unite(before, bounds_));
+  if (visible_) host_->changed();
 }
 
 void ScreenObject::setLeft(float v) { setBounds({v, bounds_.top, bounds_.width, bounds_.height}); }
@@ -43,19 +42,14 @@ void ScreenObject::move(float left, float top) { setBounds({left, top, bounds_.w
 void ScreenObject::setVisible(bool v) {
   if (v == visible_) return;
   visible_ = v;
-  host_->changed(bounds_);
+  host_->changed();
 }
 
 void ScreenObject::setCaption(std::string_view text) {
   if (text == caption_) return;
   caption_.assign(text);
-  if (look_.autoSize) {
-    const Rect before = bounds_;
-    fitCaption();
-    if (visible_) host_->changed(unite(before, bounds_));
-  } else if (visible_) {
-    host_->changed(bounds_);
-  }
+  if (look_.autoSize) fitCaption();
+  if (visible_) host_->changed();
 }
 
 void ScreenObject::fitCaption() {
@@ -67,7 +61,7 @@ void ScreenObject::fitCaption() {
 void ScreenObject::setBackColor(Color c) {
   if (c == back_) return;
   back_ = c;
-  if (visible_) host_->changed(bounds_);
+  if (visible_) host_->changed();
 }
 
 ScreenObject ScreenObject::copyAs(int index) const {
