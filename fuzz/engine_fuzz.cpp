@@ -34,7 +34,7 @@ class Bytes {
 constexpr int kKeys[] = {key::Space, key::Left, key::Up, key::Right, key::Down, key::P, key::F1, key::F2, 65, 16};
 constexpr const char* kButtons[] = {"pause", "gameover", "nextlevel"};
 // Game time one input may take, so that each run stays short.
-constexpr TimeMs kMaxGameTime = 90 * 1000;
+constexpr TimeMs kMaxGameTime = 30 * 1000;
 
 [[noreturn]] void finding(const HeadlessGame& game, const std::string& what) {
   std::fprintf(stderr, "finding at %lld ms: %s\n", static_cast<long long>(game.now()), what.c_str());
@@ -66,7 +66,7 @@ void play(Bytes& in) {
         // A spell of automatic play: reaches cleared levels, extra lives and
         // games over that random keys alone seldom do.
         player.setMissEvery(arg % 4);
-        for (int tick = 0; tick < 25 * (arg % 32 + 1); ++tick) {
+        for (int tick = 0; tick < 25 * (arg % 16 + 1); ++tick) {
           for (const AutoPlayer::Action& a : player.decide(game.form())) {
             if (a.kind == AutoPlayer::Action::Kind::KeyDown) game.keyDown(a.code);
             if (a.kind == AutoPlayer::Action::Kind::KeyUp) game.keyUp(a.code);
