@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <ranges>
 
 #include <SDL2/SDL_syswm.h>
 #include <X11/Xlib.h>
@@ -172,7 +171,8 @@ std::string_view GameWindow::buttonAt(int px, int py) const {
   const auto at = view_.toTwips(px, py);
   if (!at || !form_.isOpen()) return {};
   const auto buttons = form_.controls().buttons();
-  for (const ScreenObject* b : std::views::reverse(buttons)) {
+  for (auto it = buttons.rbegin(); it != buttons.rend(); ++it) {  // the front button takes the click
+    const ScreenObject* b = *it;
     if (!b->visible()) continue;
     const SDL_Rect r = view_.edges(b->bounds());
     const SDL_Point p{px, py};
