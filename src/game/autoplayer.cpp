@@ -1,196 +1,363 @@
 #include "game/autoplayer.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <limits>
+
+#include "game/numbers.h"
 
 namespace tessaly {
 
 namespace {
 
-constexpr double kNever = std::numeric_limits<double>::infinity();
+constexpr double kDiscount = 0.996;    // per ball tick: a brick soon beats a brick later
+constexpr double kLoss = 40;           // a lost ball, counted in brick hits
+constexpr double kMeanJitter = 0.975;  // the speed factor a brick hit draws, on average
+constexpr double kReach = 160;         // twips per tick a pair is counted on to cover
+constexpr double kMargin = 30;         // twips kept from the edges of a third
+constexpr int kFlightTicks = 400;      // the longest flight followed between two turns
+constexpr std::int16_t kFixedBrick = 9;
+constexpr int kCornerTicks = 16;  // turns closer than this to the other pair's are in a corner
+constexpr double kCorner = 3;     // what such a turn costs, in brick hits
+constexpr int kRestless = 400;    // calls without a point before whims steer
+constexpr double kWhim = 3;       // how much a whim can be worth, in brick hits
+constexpr double kAlign = 0.5;    // a look-ahead that ends in line with bricks, in brick hits
+constexpr double kNone = -std::numeric_limits<double>::infinity();
 
-// Ticks until a ball at `pos` moving `speed` per tick enters the band that
-// starts at `near` (when coming down or right) or ends at `far` (when going up
-// or left); 0 once it is inside.
-double ticksToBand(double pos, double speed, double near, double far) {
-  if (speed > 0) return pos > near ? 0 : (near - pos) / speed;
-  if (speed < 0) return pos < far ? 0 : (pos - far) / -speed;
-  return kNever;
+double discount(int tick) { return std::pow(kDiscount, tick); }
+
+// Cell index along one axis, as the ball tick counts it.
+int cellIndex(double offset, float cellSize) {
+  const double index = std::floor(offset / cellSize) + 1;
+  if (!(index > -1000)) return -1000;
+  if (index > 1000) return 1000;
+  return static_cast<int>(index);
 }
 
-// The direction key state (0 still, then the game's two codes) that takes a
-// paddle from `at` toward `target`, stopping within half a step.
-int towards(double at, double target, double step, int increase, int decrease) {
-  if (std::abs(target - at) <= step / 2) return 0;
-  return target > at ? increase : decrease;
-}
-
-// One axis of the court: a pair's track from `lo` to `hi`, a paddle of
-// `length` on it, and a ball of `size` along it.
-struct Track {
-  double lo;
-  double hi;
-  double length;
-  double size;
-
-  double centre() const { return lo + (hi - lo) / 2; }
-  // Where the paddle should start so that the ball, centred at `mid`, meets
-  // the third that sends it toward `lo` (-1), straight out (0) or toward `hi`
-  // (1); NaN when the paddle cannot reach that third from its track.
-  double startFor(double mid, int toward) const {
-    const double third = length / 3;
-    const double from = toward < 0 ? 0 : toward == 0 ? third : 2 * third;
-    const double start = std::clamp(mid - (from + third / 2), lo, hi - length);
-    const double at = mid - start;
-    const bool inside = at - size / 2 > from + 10 && at + size / 2 < from + third - 10;
-    return inside ? start : std::numeric_limits<double>::quiet_NaN();
-  }
-  // The way back toward the middle of the board from `mid`.
-  int inward(double mid) const { return mid < centre() ? 1 : -1; }
-  // Straight shots only pay across the bricks, not along the margins.
-  bool acrossBricks(double mid) const { return std::min(mid - lo, hi - mid) > (hi - lo) / 5; }
+// The ball in flight as the ball tick sees it.
+struct Flight {
+  float left = 0;
+  float top = 0;
+  double vx = 0;        // positive moves right
+  std::int16_t vy = 0;  // positive moves up
+  double xj = 1;
+  double yj = 1;
+  Integer lastcell = 0;
 };
 
+// The board's measures, read from the form once per plan: the ball, the
+// paddles' bands (compared in single precision, as the paddle tests do) and
+// the pairs' tracks.
 struct Court {
-  Track across;   // the bottom and top pair, along x
-  Track upright;  // the left and right pair, along y
-  // The bands, as ranges of the ball's Left or Top, where the paddles turn it.
-  double bottomFrom, bottomTo, topFrom, topTo;
-  double leftFrom, leftTo, rightFrom, rightTo;
-  double step;  // the ball's base step per tick
+  float ballW, ballH;
+  float p0Top, p0H, p1Top, p1H, p2Left, p2W, p3Left, p3W;
+  double acrossW, uprightH;  // the pairs' lengths along their tracks
+  double acrossMin, acrossMax, uprightMin, uprightMax;
+  float boardLeft, boardTop, boardBottom, cellW, cellH;
+  std::int16_t boardRight;
+  float step;
+  std::int16_t yStep;
 
   explicit Court(const Form1& form) {
     const GameState& s = form.state;
     const Controls& c = form.controls();
-    const ScreenObject& ball = c.ball;
-    const double bw = ball.width();
-    const double bh = ball.height();
-    across = {s.boardleft, static_cast<double>(s.boardright), c.paddle(0).width(), bw};
-    upright = {s.boardtop, s.boardbottom, c.paddle(3).height(), bh};
-    const ScreenObject& p0 = c.paddle(0);
-    const ScreenObject& p1 = c.paddle(1);
-    const ScreenObject& p2 = c.paddle(2);
-    const ScreenObject& p3 = c.paddle(3);
-    bottomFrom = p0.top() - bh;
-    bottomTo = p0.top() + p0.height();
-    topFrom = p1.top();
-    topTo = p1.top() + p1.height() + bh;
-    leftFrom = p2.left() - bw;
-    leftTo = p2.left() + p2.width();
-    rightFrom = p3.left();
-    rightTo = p3.left() + p3.width() + bw;
+    ballW = c.ball.width();
+    ballH = c.ball.height();
+    p0Top = c.paddle(0).top();
+    p0H = c.paddle(0).height();
+    p1Top = c.paddle(1).top();
+    p1H = c.paddle(1).height();
+    p2Left = c.paddle(2).left();
+    p2W = c.paddle(2).width();
+    p3Left = c.paddle(3).left();
+    p3W = c.paddle(3).width();
+    acrossW = c.paddle(0).width();
+    uprightH = c.paddle(3).height();
+    acrossMin = s.boardleft;
+    acrossMax = static_cast<float>(s.boardright) - c.paddle(0).width();
+    uprightMin = s.boardtop;
+    uprightMax = s.boardbottom - c.paddle(3).height();
+    boardLeft = s.boardleft;
+    boardTop = s.boardtop;
+    boardBottom = s.boardbottom;
+    boardRight = s.boardright;
+    cellW = s.cellwidth;
+    cellH = s.cellheight;
     step = s.ballstep;
-  }
-  bool inRow(double top) const { return (top > bottomFrom && top < bottomTo) || (top > topFrom && top < topTo); }
-  bool inColumn(double left) const {
-    return (left > leftFrom && left < leftTo) || (left > rightFrom && left < rightTo);
+    yStep = roundTo<std::int16_t>(s.ballstep);
   }
 
-  // How well a ball from (left, top) moving (vx, vy) per tick, just turned,
-  // can be played from here on, the bricks left aside, looking `depth` turns
-  // ahead: 2 when a pair can send it back toward the middle, 1 when only
-  // straight across the bricks, 0 when only along a margin or into a corner.
-  int prospect(double left, double top, double vx, double vy, int depth) const {
-    // Ticks until the ball enters the next row band and the next column band,
-    // moving away from the one it was turned in.
-    const double toRow = vy > 0 ? (bottomFrom - top) / vy : vy < 0 ? (top - topTo) / -vy : kNever;
-    const double toColumn = vx > 0 ? (rightFrom - left) / vx : vx < 0 ? (left - leftTo) / -vx : kNever;
-    if (toRow == kNever && toColumn == kNever) return 0;
-    // Both at once, or one at once while still in the other: a corner.
-    if (std::abs(toRow - toColumn) < 3 || std::min(toRow, toColumn) < 1) return 0;
-    const bool row = toRow < toColumn;
-    const double t = std::ceil(std::min(toRow, toColumn));
-    left += vx * t;
-    top += vy * t;
-    const Track& track = row ? across : upright;
-    const double mid = row ? left + across.size / 2 : top + upright.size / 2;
-    const int in = track.inward(mid);
-    if (depth == 0) {
-      if (!std::isnan(track.startFor(mid, in))) return 2;
-      return track.acrossBricks(mid) && !std::isnan(track.startFor(mid, 0)) ? 1 : 0;
-    }
-    int best = 0;
-    for (int toward : {in, 0, -in}) {
-      if (std::isnan(track.startFor(mid, toward))) continue;
-      const double along = toward * step;
-      const int score = row ? prospect(left, top, along, -vy, depth - 1) : prospect(left, top, -vx, along, depth - 1);
-      best = std::max(best, score);
-      if (best == 2) break;
-    }
-    return best;
+  bool inBottom(float top) const { return top + ballH > p0Top && p0Top + p0H > top; }
+  bool inTop(float top) const { return p1Top + p1H > top - ballH && top > p1Top; }
+  bool inLeft(float left) const { return left + ballW > p2Left && p2Left + p2W > left; }
+  bool inRight(float left) const { return p3Left + p3W > left - ballW && left > p3Left; }
+  bool lost(const Flight& f) const {
+    return f.top + ballH >= boardBottom || f.top - ballH <= boardTop || f.left <= boardLeft ||
+           f.left + ballW >= static_cast<float>(boardRight);
   }
 };
 
-// Ticks until a ball from (left, top) moving (vx, vy) per tick, flying
-// straight, first touches a brick it can break; kNever if it meets none
-// before it leaves the middle of the board.
-double ticksToBrick(const GameState& s, double size, double left, double top, double vx, double vy) {
-  for (int tick = 1; tick <= 100; ++tick) {
-    left += vx;
-    top += vy;
-    const double x0 = left - s.boardleft;
-    const double y0 = top - s.boardtop;
-    if (x0 < 0 || y0 < 0 || x0 + size > s.cellwidth * 25 || y0 + size > s.cellheight * 25) return kNever;
-    // The ball's four probe points, as the ball tick examines them.
-    const std::array<std::array<double, 2>, 4> probes{
-        {{x0 + size / 2, y0}, {x0, y0 + size / 2}, {x0 + size, y0 + size / 2}, {x0 + size / 2, y0 + size}}};
-    for (const auto& p : probes) {
-      const auto col = static_cast<std::size_t>(std::floor(p[0] / s.cellwidth) + 1);
-      const auto r = static_cast<std::size_t>(std::floor(p[1] / s.cellheight) + 1);
-      if (col >= 26 || r >= 26) continue;
-      const std::int16_t v = s.cells[col][r];
-      if (v >= 1 && v <= 8) return tick;
-    }
-  }
-  return kNever;
+// Where a pair of `length` must start so that a ball spanning [at, at + size)
+// along its track meets the third that sends it toward the track's start
+// (-1), straight out (0) or toward its end (1): an open range of starts.
+struct Range {
+  double from;
+  double to;
+};
+Range thirdAt(double at, double size, double length, int third) {
+  const double t = length / 3;
+  if (third < 0) return {at - t, at};
+  if (third == 0) return {at + size - 2 * t, at - t};
+  return {at + size - length, at + size - 2 * t};
 }
 
-// Where the pair that turns the ball in a row band (`row`) or a column band
-// should start for a ball at (left, top) moving (vx, vy): of the thirds it can
-// reach and whose next turns do not lead into a corner, the one that sends
-// the ball soonest into a brick, the player's whim deciding between equals.
-double aim(const GameState& s, const Court& court, bool row, double left, double top, double vx, double vy, int whim) {
-  const Track& t = row ? court.across : court.upright;
-  const double mid = row ? left + t.size / 2 : top + t.size / 2;
-  const double step = row ? s.ballstep * s.xjitter : s.ballstep * s.yjitter;
-  const int in = t.inward(mid);
-  // Toward the middle, straight or away, in the order the whim prefers.
-  const std::array<int, 3> order = whim > 0    ? std::array<int, 3>{in, 0, -in}
-                                   : whim == 0 ? std::array<int, 3>{0, in, -in}
-                                               : std::array<int, 3>{-in, in, 0};
-  double best = std::numeric_limits<double>::quiet_NaN();
-  double soonest = kNever;
-  int bestScore = -1;
-  for (int toward : order) {
-    const double start = t.startFor(mid, toward);
-    if (std::isnan(start)) continue;
-    // The turn: the component across the pair reverses, the one along it
-    // takes the third's direction at the base step.
-    const double along = toward * step;
-    const double nvx = row ? along : -vx;
-    const double nvy = row ? -vy : along;
-    // A turn whose next turns lead only into a corner or along a margin is
-    // taken only when nothing better is in reach.
-    const int safe = court.prospect(left, top, nvx, nvy, 2) > 0 ? 1 : 0;
-    const double brick = safe > 0 ? ticksToBrick(s, t.size, left, top, nvx, nvy) : kNever;
-    if (safe > bestScore || (safe == bestScore && brick < soonest)) {
-      bestScore = safe;
-      soonest = brick;
-      best = start;
-    }
-  }
-  if (std::isnan(best)) best = std::clamp(mid - t.length / 2, t.lo, t.hi - t.length);
-  return best;
+// The start nearest `pos` in [from, to] that the pair can stop at for sure:
+// it stops within 60 twips of where it heads for.
+double within(double pos, double from, double to) {
+  const double middle = (from + to) / 2;
+  const double play = std::max(0.0, (to - from) / 2 - 60);
+  return std::clamp(pos, middle - play, middle + play);
 }
 
 }  // namespace
 
+// The look-ahead. The ball flies straight between turns and bounces off the
+// bricks as the ball tick makes it; at each paddle band each third the pair
+// can reach in time is tried, the bricks that line knocks out are counted
+// (sooner ones more), and a line that runs the ball into a corner, along a
+// band or past a pair that cannot get there counts as a lost ball.
+struct AutoPlayer::Search {
+  struct Pair {
+    double pos;
+    int ready;   // the tick from which the pair stands at pos, free to move
+    int turned;  // the tick of its last turn
+  };
+  struct Pairs {
+    Pair across;
+    Pair upright;
+  };
+  enum class End : std::uint8_t { AcrossTurn, UprightTurn, Lost, Open };
+  struct Leg {
+    End end;
+    int tick;
+    double gain;
+  };
+
+  const Court& court;
+  Scratch& s;
+  // What each third of the turn at hand is worth beyond its line: the
+  // player's whims, when play has gone nowhere for a while.
+  std::array<double, 3> whims{};
+
+  // Flies the ball from `tick` to the next band it must be turned in.
+  Leg fly(Flight& f, int tick) {
+    double gain = 0;
+    for (int t = tick + 1; t <= tick + kFlightTicks; ++t) {
+      f.left = static_cast<float>(f.left + f.vx * f.xj);
+      f.top = static_cast<float>(f.top - f.vy * f.yj);
+      gain += probe(f, t);
+      const bool bottom = court.inBottom(f.top);
+      const bool row = bottom || court.inTop(f.top);
+      const bool left = court.inLeft(f.left);
+      const bool column = left || court.inRight(f.left);
+      // In two bands at once both pairs turn it, each undoing the other.
+      if (row && column) return {End::Lost, t, gain};
+      if (row && f.vy == 0) return {End::Lost, t, gain};     // skimming along a band
+      if (column && f.vx == 0) return {End::Lost, t, gain};  // likewise
+      if (row && (bottom ? f.vy < 0 : f.vy > 0)) return {End::AcrossTurn, t, gain};
+      if (column && (left ? f.vx < 0 : f.vx > 0)) return {End::UprightTurn, t, gain};
+      if (court.lost(f)) return {End::Lost, t, gain};
+    }
+    return {End::Open, tick + kFlightTicks, gain};
+  }
+
+  // The brick probes of the ball tick; knocks the brick out on the scratch
+  // board and returns what the hit is worth.
+  double probe(Flight& f, int t) {
+    const double x0 = static_cast<double>(f.left) - court.boardLeft;
+    const double x1 = x0 + court.ballW;
+    const double xc = (x0 + x1) / 2;
+    const double y0 = static_cast<double>(f.top) - court.boardTop;
+    const double y1 = y0 + court.ballH;
+    const double yc = (y0 + y1) / 2;
+    struct Point {
+      double x, y;
+      int xbounce, ybounce;
+    };
+    const std::array<Point, 4> points{{{xc, y0, 0, -1}, {x0, yc, 1, 0}, {x1, yc, -1, 0}, {xc, y1, 0, 1}}};
+    for (const Point& p : points) {
+      const int column = cellIndex(p.x, court.cellW);
+      const int row = cellIndex(p.y, court.cellH);
+      const Integer cellnumber = column + 25 * static_cast<Integer>(row - 1);
+      const bool inTable = column >= 0 && column < kCellColumns && row >= 0 && row < kCellRows;
+      const bool hit = cellnumber != f.lastcell && inTable &&
+                       s.cells[static_cast<std::size_t>(column)][static_cast<std::size_t>(row)] > 0;
+      f.lastcell = cellnumber;
+      if (!hit) continue;
+      double worth = 0;
+      std::int16_t& cell = s.cells[static_cast<std::size_t>(column)][static_cast<std::size_t>(row)];
+      if (cell != kFixedBrick && s.knocked < s.knocks.size()) {
+        s.knocks[s.knocked++] = {static_cast<std::int16_t>(column), static_cast<std::int16_t>(row)};
+        --cell;
+        worth = discount(t);
+      }
+      if (p.xbounce != 0) f.vx = p.xbounce * static_cast<double>(court.step);
+      if (p.ybounce != 0) f.vy = static_cast<std::int16_t>(p.ybounce * court.yStep);
+      f.xj = kMeanJitter;
+      f.yj = kMeanJitter;
+      return worth;
+    }
+    return 0;
+  }
+
+  void restore(std::size_t mark) {
+    while (s.knocked > mark) {
+      const Knock k = s.knocks[--s.knocked];
+      ++s.cells[static_cast<std::size_t>(k.column)][static_cast<std::size_t>(k.row)];
+    }
+  }
+
+  // How close the ball comes to lining up with a breakable brick, from 0 to
+  // 1: at a turn across the board a straight shot drills the column it is
+  // in, at an upright turn the row.
+  double inLine(const Flight& f, bool across) const {
+    const double centre =
+        across ? f.left - court.boardLeft + court.ballW / 2.0 : f.top - court.boardTop + court.ballH / 2.0;
+    const double cell = across ? court.cellW : court.cellH;
+    double nearest = std::numeric_limits<double>::infinity();
+    for (int line = 1; line <= 25; ++line) {
+      bool bricks = false;
+      for (int i = 1; i <= 25 && !bricks; ++i) {
+        const std::int16_t v = across ? s.cells[static_cast<std::size_t>(line)][static_cast<std::size_t>(i)]
+                                      : s.cells[static_cast<std::size_t>(i)][static_cast<std::size_t>(line)];
+        bricks = v >= 1 && v <= 8;
+      }
+      if (bricks) nearest = std::min(nearest, std::abs(centre - (line - 0.5) * cell));
+    }
+    return std::exp(-nearest / (3 * cell));
+  }
+
+  // The ball has just come into a band at `tick`: tries each third of the
+  // pair there and returns the best line's worth, leaving its turns in
+  // s.lines[depth]. `first` marks the turn at hand, which is tried even when
+  // the pair looks too far, since there is nothing else to do.
+  double turn(int depth, const Flight& f, int tick, bool across, const Pairs& pairs, bool first) {
+    s.lengths[static_cast<std::size_t>(depth)] = 0;
+    const Pair& mine = across ? pairs.across : pairs.upright;
+    const Pair& other = across ? pairs.upright : pairs.across;
+    const double at = across ? f.left : f.top;
+    const double size = across ? court.ballW : court.ballH;
+    const double length = across ? court.acrossW : court.uprightH;
+    const double lo = across ? court.acrossMin : court.uprightMin;
+    const double hi = across ? court.acrossMax : court.uprightMax;
+
+    // The other pair must not span the ball now, or it turns it as well.
+    const double otherAt = across ? f.top : f.left;
+    const double otherSize = across ? court.ballH : court.ballW;
+    const double otherLength = across ? court.uprightH : court.acrossW;
+    const double otherLo = across ? court.uprightMin : court.acrossMin;
+    const double otherHi = across ? court.uprightMax : court.acrossMax;
+    const double keepOutFrom = otherAt + otherSize - otherLength - kMargin;
+    const double keepOutTo = otherAt + kMargin;
+    double otherPos = other.pos;
+    double late = 0;  // how far the pairs fall short, for the turn at hand
+    if (otherPos > keepOutFrom && otherPos < keepOutTo) {
+      const bool below = keepOutFrom >= otherLo;
+      const bool above = keepOutTo <= otherHi;
+      if (below && (!above || otherPos - keepOutFrom < keepOutTo - otherPos)) {
+        otherPos = keepOutFrom;
+      } else if (above) {
+        otherPos = keepOutTo;
+      }
+      const double shortfall = std::abs(otherPos - other.pos) - kReach * (tick - other.ready);
+      if (shortfall > 0 && !first) return kLoss * -discount(tick);
+      late += std::max(0.0, shortfall);
+    }
+
+    // A turn hard on the other pair's is a ball in a corner: the thirds
+    // there mostly lead into the next corner or along the edge of the board.
+    const double cornered = tick - other.turned < kCornerTicks ? kCorner * discount(tick) : 0;
+
+    double best = kNone;
+    for (int third = -1; third <= 1; ++third) {
+      const Range r = thirdAt(at, size, length, third);
+      const double from = std::max(r.from + kMargin, lo);
+      const double to = std::min(r.to - kMargin, hi);
+      if (from > to) continue;
+      const double target = within(mine.pos, from, to);
+      const double shortfall = std::abs(target - mine.pos) - kReach * (tick - mine.ready - 1);
+      if (shortfall > 0 && !first) continue;
+
+      Flight g = f;
+      if (across) {
+        g.vy = static_cast<std::int16_t>(-g.vy);
+        g.vx = third * static_cast<double>(court.step);
+      } else {
+        g.vx = -g.vx;
+        g.vy = static_cast<std::int16_t>(-third * court.yStep);
+      }
+      Pairs next = pairs;
+      (across ? next.across : next.upright) = {target, tick, tick};
+      (across ? next.upright : next.across) = {otherPos, otherPos == other.pos ? other.ready : tick, other.turned};
+
+      const std::size_t mark = s.knocked;
+      const Leg leg = fly(g, tick);
+      double value = leg.gain - cornered;
+      if (leg.end == End::Lost) {
+        value -= kLoss * discount(leg.tick);
+      } else if (leg.end != End::Open) {
+        const bool nextAcross = leg.end == End::AcrossTurn;
+        value += depth > 0 ? turn(depth - 1, g, leg.tick, nextAcross, next, false)
+                           : reachable(g, leg.tick, nextAcross, next);
+      }
+      restore(mark);
+      // Falling short at the turn at hand is nearly a lost ball.
+      const double missed = late + std::max(0.0, shortfall);
+      if (missed > 0) value -= kLoss * (0.5 + missed / 1000);
+      if (first) value += whims[static_cast<std::size_t>(third + 1)];
+
+      if (value > best) {
+        best = value;
+        auto& line = s.lines[static_cast<std::size_t>(depth)];
+        line[0] = {across, tick, target, keepOutFrom, keepOutTo};
+        int n = 1;
+        if (depth > 0 && leg.end != End::Lost && leg.end != End::Open) {
+          const auto& below = s.lines[static_cast<std::size_t>(depth - 1)];
+          for (int i = 0; i < s.lengths[static_cast<std::size_t>(depth - 1)]; ++i)
+            line[static_cast<std::size_t>(n++)] = below[static_cast<std::size_t>(i)];
+        }
+        s.lengths[static_cast<std::size_t>(depth)] = n;
+      }
+    }
+    if (best == kNone) return kLoss * -discount(tick);
+    return best;
+  }
+
+  // Where the look-ahead stops: a turn that no third can make is a lost
+  // ball; otherwise a little for bricks in line.
+  double reachable(const Flight& f, int tick, bool across, const Pairs& pairs) const {
+    const Pair& mine = across ? pairs.across : pairs.upright;
+    const double at = across ? f.left : f.top;
+    const double size = across ? court.ballW : court.ballH;
+    const double length = across ? court.acrossW : court.uprightH;
+    const double lo = across ? court.acrossMin : court.uprightMin;
+    const double hi = across ? court.acrossMax : court.uprightMax;
+    for (int third = -1; third <= 1; ++third) {
+      const Range r = thirdAt(at, size, length, third);
+      const double from = std::max(r.from + kMargin, lo);
+      const double to = std::min(r.to - kMargin, hi);
+      if (from > to) continue;
+      const double target = within(mine.pos, from, to);
+      if (std::abs(target - mine.pos) <= kReach * (tick - mine.ready - 1))
+        return kAlign * inLine(f, across) * discount(tick);
+    }
+    return kLoss * -discount(tick);
+  }
+};
+
 int AutoPlayer::whim() {
   lcg_ = lcg_ * 6364136223846793005ULL + 1442695040888963407ULL;
-  const auto draw = static_cast<int>(lcg_ >> 61);  // 0..7
-  return draw < 4 ? 1 : draw < 6 ? 0 : -1;         // toward the middle, straight, away
+  return static_cast<int>(lcg_ >> 33);
 }
 
 void AutoPlayer::push(Action::Kind kind, int code, std::string_view button) {
@@ -222,6 +389,121 @@ void AutoPlayer::play(Form1& form) {
   }
 }
 
+bool AutoPlayer::planHolds(const Form1& form) const {
+  const GameState& s = form.state;
+  const ScreenObject& ball = form.controls().ball;
+  if (!planMade_ || s.ballxspeed != planXSpeed_ || s.ballyspeed != planYSpeed_ || s.xjitter != planXJitter_ ||
+      s.yjitter != planYJitter_ || s.brickcount != planBricks_ || s.levelnum != planLevel_)
+    return false;
+  // Still on the line it was planned for, and not past its first turn.
+  const double byX = s.ballxspeed != 0 ? (ball.left() - planLeft_) / (s.ballxspeed * s.xjitter) : -1;
+  const double byY = s.ballyspeed != 0 ? (planTop_ - ball.top()) / (s.ballyspeed * s.yjitter) : -1;
+  if (s.ballxspeed == 0 && s.ballyspeed == 0) return ball.left() == planLeft_ && ball.top() == planTop_;
+  if (s.ballxspeed == 0 && std::abs(ball.left() - planLeft_) > 1) return false;
+  if (s.ballyspeed == 0 && std::abs(ball.top() - planTop_) > 1) return false;
+  if (s.ballxspeed != 0 && s.ballyspeed != 0 && std::abs(byX - byY) > 0.5) return false;
+  const double elapsed = std::max(byX, byY);
+  return elapsed > -0.5 && (planned_ == 0 || elapsed < turns_[0].tick + 0.5);
+}
+
+int AutoPlayer::elapsedTicks(const Form1& form) const {
+  const GameState& s = form.state;
+  const ScreenObject& ball = form.controls().ball;
+  if (s.ballxspeed != 0) return static_cast<int>(std::lround((ball.left() - planLeft_) / (s.ballxspeed * s.xjitter)));
+  if (s.ballyspeed != 0) return static_cast<int>(std::lround((planTop_ - ball.top()) / (s.ballyspeed * s.yjitter)));
+  return 0;
+}
+
+void AutoPlayer::plan(const Form1& form) {
+  const GameState& st = form.state;
+  const Controls& c = form.controls();
+  const Court court(form);
+  scratch_.cells = st.cells;
+  scratch_.knocked = 0;
+  Search search{court, scratch_, {}};
+  // Nothing hit for a while: the ball may be going round a loop the look-ahead
+  // cannot see out of; whims break it.
+  if (quiet_ > kRestless)
+    for (double& w : search.whims) w = kWhim * static_cast<double>(whim() % 1024) / 1024;
+
+  Flight f;
+  f.left = c.ball.left();
+  f.top = c.ball.top();
+  f.vx = st.ballxspeed;
+  f.vy = st.ballyspeed;
+  f.xj = st.xjitter;
+  f.yj = st.yjitter;
+  f.lastcell = st.lastcell;
+  const Search::Pairs pairs{{c.paddle(0).left(), 0, -1000}, {c.paddle(3).top(), 0, -1000}};
+
+  planned_ = 0;
+  const bool atRest = st.ballxspeed == 0 && st.ballyspeed == 0;
+  // Looks `depth` turns beyond the next one; says what the best line is worth.
+  const auto look = [&](int depth) {
+    const int first = whim() % 2 == 0 ? key::Left : key::Right;
+    double best = kNone;
+    for (int k : {first, first == key::Left ? key::Right : key::Left}) {
+      Flight g = f;
+      if (atRest) {
+        // Left sends the ball up and to the right, Right up and to the left.
+        g.vy = court.yStep;
+        g.vx = k == key::Left ? static_cast<double>(court.step) : -static_cast<double>(court.step);
+      }
+      const Search::Leg leg = search.fly(g, 0);
+      double value = leg.gain;
+      if (leg.end == Search::End::Lost) value -= kLoss;
+      if (leg.end == Search::End::AcrossTurn || leg.end == Search::End::UprightTurn)
+        value += search.turn(depth, g, leg.tick, leg.end == Search::End::AcrossTurn, pairs, !atRest);
+      search.restore(0);
+      if (value > best) {
+        best = value;
+        serveKey_ = k;
+        const int n = scratch_.lengths[static_cast<std::size_t>(depth)];
+        for (int i = 0; i < n; ++i)
+          turns_[static_cast<std::size_t>(i)] =
+              scratch_.lines[static_cast<std::size_t>(depth)][static_cast<std::size_t>(i)];
+        planned_ = leg.end == Search::End::AcrossTurn || leg.end == Search::End::UprightTurn ? n : 0;
+      }
+      if (!atRest) break;  // in flight there is only the line it is on
+    }
+    return best;
+  };
+  // With nothing to hit within the near turns, look further.
+  if (look(kLookahead - 1) < 0.5) look(kDeepLookahead - 1);
+  planMade_ = true;
+  planLeft_ = f.left;
+  planTop_ = f.top;
+  planXSpeed_ = st.ballxspeed;
+  planYSpeed_ = st.ballyspeed;
+  planXJitter_ = st.xjitter;
+  planYJitter_ = st.yjitter;
+  planBricks_ = st.brickcount;
+  planLevel_ = st.levelnum;
+}
+
+namespace {
+
+// Where a pair should head now: toward its target, but not into the stretch
+// it must keep out of when the other pair turns the ball first.
+double routed(double pos, double target, const AutoPlayer::Turn* keepOut) {
+  if (keepOut == nullptr) return target;
+  const double from = keepOut->keepOutFrom;
+  const double to = keepOut->keepOutTo;
+  if (pos > from && pos < to) return target - from < to - target ? from : to;  // step out the nearer way
+  if (pos <= from) return std::min(target, from);
+  return std::max(target, to);
+}
+
+// How a pair stands toward its target: ticks it would be late first, then
+// the distance left.
+double standing(double pos, double target, int ticksLeft) {
+  const double distance = std::abs(target - pos);
+  const double needed = std::ceil(std::max(0.0, distance - 60) / 180);
+  return std::max(0.0, needed - ticksLeft) * 1e6 + distance;
+}
+
+}  // namespace
+
 void AutoPlayer::steer(const Form1& form) {
   const GameState& s = form.state;
   const Controls& c = form.controls();
@@ -240,80 +522,87 @@ void AutoPlayer::steer(const Form1& form) {
   } else if (++quiet_ > kPatience) {
     missing_ = true;
   }
-  // A ball caught between two paddles in a corner of the board can only be
-  // turned back into that corner: let it go.
-  {
-    const ScreenObject& b = c.ball;
-    const double corner = 4.0 * s.cellwidth;
-    const bool nearSide = b.left() - s.boardleft < corner || s.boardright - b.left() - b.width() < corner;
-    const bool nearEnd = b.top() - s.boardtop < corner || s.boardbottom - b.top() - b.height() < corner;
-    cornered_ = nearSide && nearEnd ? cornered_ + 1 : 0;
-    if (cornered_ > kCornered) missing_ = true;
-  }
 
   const bool atRest = s.ballxspeed == 0 && s.ballyspeed == 0;
   if (atRest) {
     quiet_ = 0;
-    // Serve, alternating the side; now and then this ball is let go.
-    ++serves_;
-    missing_ = missEvery_ > 0 && serves_ % static_cast<std::uint64_t>(missEvery_) == 0;
-    wantH = serves_ % 2 == 0 ? key::Left : key::Right;
+    if (!resting_) {
+      // A new ball: now and then it is let go.
+      resting_ = true;
+      ++serves_;
+      missing_ = missEvery_ > 0 && serves_ % static_cast<std::uint64_t>(missEvery_) == 0;
+    }
+    if (!planHolds(form)) plan(form);
+    wantH = serveKey_;
   } else {
-    const double bw = ball.width();
-    const double bh = ball.height();
-    const double vx = s.ballxspeed * s.xjitter;
-    const double vy = -s.ballyspeed * s.yjitter;  // screen down
-    // Where the ball will be when the next ball tick has moved it.
-    const double bx = ball.left() + vx;
-    const double by = ball.top() + vy;
-    const double centreX = s.boardleft + (s.boardright - s.boardleft) / 2.0;
-    const double centreY = s.boardtop + (s.boardbottom - s.boardtop) / 2.0;
+    resting_ = false;
+    if (!planHolds(form)) plan(form);
+    const int elapsed = elapsedTicks(form);
 
-    // The bands where the paddles turn the ball (their outer edges).
-    const ScreenObject& top = c.paddle(1);
-    const ScreenObject& left = c.paddle(2);
-    const double toRow = ticksToBand(by, vy, across.top() - bh, top.top() + top.height() + bh);
-    const double toColumn = ticksToBand(bx, vx, upright.left() - bw, left.left() + left.width() + bw);
+    const Turn* nextAcross = nullptr;
+    const Turn* nextUpright = nullptr;
+    for (int i = 0; i < planned_; ++i) {
+      const Turn& t = turns_[static_cast<std::size_t>(i)];
+      if (t.across && nextAcross == nullptr) nextAcross = &t;
+      if (!t.across && nextUpright == nullptr) nextUpright = &t;
+    }
+    // A pair keeps out of the ball's way at the other pair's turn when that
+    // comes before its own.
+    const auto before = [](const Turn* a, const Turn* b) {
+      return a != nullptr && (b == nullptr || a->tick < b->tick);
+    };
+    double targetL = across.left();
+    double targetT = upright.top();
+    int ticksL = 1000;
+    int ticksT = 1000;
+    if (nextAcross != nullptr) {
+      targetL = nextAcross->target;
+      ticksL = nextAcross->tick - elapsed;
+    }
+    if (nextUpright != nullptr) {
+      targetT = nextUpright->target;
+      ticksT = nextUpright->tick - elapsed;
+    }
+    targetL = routed(across.left(), targetL, before(nextUpright, nextAcross) ? nextUpright : nullptr);
+    targetT = routed(upright.top(), targetT, before(nextAcross, nextUpright) ? nextAcross : nullptr);
+    if (before(nextUpright, nextAcross)) ticksL = std::min(ticksL, nextUpright->tick - elapsed);
+    if (before(nextAcross, nextUpright)) ticksT = std::min(ticksT, nextAcross->tick - elapsed);
 
-    const double W = across.width();
-    const double H = upright.height();
-    const double step = 2.0 * s.ballstep * s.paddlespeed;
-    // Each pair puts the ball in one of its thirds, the one that sends it
-    // into a brick soonest. When no third does, a whim drawn afresh whenever the ball turns toward the pair's side
-    // decides: mostly back toward the middle of the board, sometimes straight
-    // out or the other way, so that play never settles into a loop.
-    const int rowApproach = vy > 0 ? 1 : vy < 0 ? -1 : 0;
-    const int columnApproach = vx > 0 ? 1 : vx < 0 ? -1 : 0;
-    if (rowApproach != rowApproach_) {
-      rowApproach_ = rowApproach;
-      aimAcross_ = whim();
-    }
-    if (columnApproach != columnApproach_) {
-      columnApproach_ = columnApproach;
-      aimUpright_ = whim();
-    }
-    const Court court(form);
-    double targetL = aim(s, court, true, bx, by, vx, vy, aimAcross_);
-    double targetT = aim(s, court, false, bx, by, vx, vy, aimUpright_);
-    // Only the pair the ball meets first may turn it: the other pair steps
-    // just clear of the ball, on the side of the board's middle, where it
-    // takes the ball next.
-    constexpr double kSoon = 8;
-    constexpr double kClear = 40;
-    if (toColumn < toRow && toColumn < kSoon) targetL = bx + bw / 2 < centreX ? bx + bw + kClear : bx - W - kClear;
-    if (toRow <= toColumn && toRow < kSoon) targetT = by + bh / 2 < centreY ? by + bh + kClear : by - H - kClear;
     if (missing_) {
       // Keep both pairs as far from the ball as they go.
-      targetL = bx < centreX ? s.boardright - W : s.boardleft;
-      targetT = by < centreY ? s.boardbottom - H : s.boardtop;
+      const double centreX = s.boardleft + (s.boardright - s.boardleft) / 2.0;
+      const double centreY = s.boardtop + (s.boardbottom - s.boardtop) / 2.0;
+      targetL = ball.left() < centreX ? s.boardright - across.width() : s.boardleft;
+      targetT = ball.top() < centreY ? s.boardbottom - upright.height() : s.boardtop;
+      ticksL = ticksT = 1000;
     }
-    targetL = std::clamp(targetL, static_cast<double>(s.boardleft), s.boardright - W);
-    targetT = std::clamp(targetT, static_cast<double>(s.boardtop), s.boardbottom - H);
 
-    wantH = towards(across.left(), targetL, step, key::Right, key::Left);
-    wantV = towards(upright.top(), targetT, step, key::Down, key::Up);
-    const double baseStep = 2.0 * s.ballstep;
-    wantFast = std::abs(targetL - across.left()) > 4 * baseStep || std::abs(targetT - upright.top()) > 4 * baseStep;
+    // The moves for this tick: both pairs share the speed-up, so every
+    // combination is weighed, the pair due sooner first.
+    const double minL = s.boardleft;
+    const double maxL = static_cast<float>(s.boardright) - across.width();
+    const double minT = s.boardtop;
+    const double maxT = s.boardbottom - upright.height();
+    double bestCost = std::numeric_limits<double>::infinity();
+    for (double speed : {1.0, 1.5}) {
+      const double stride = 2.0 * s.ballstep * speed;
+      for (int mh = -1; mh <= 1; ++mh) {
+        for (int mv = -1; mv <= 1; ++mv) {
+          if (speed > 1 && mh == 0 && mv == 0) continue;
+          const double l = std::clamp(across.left() + mh * stride, minL, maxL);
+          const double t = std::clamp(std::nearbyint(upright.top() + mv * stride), minT, maxT);
+          double cost = standing(l, targetL, ticksL - 1) * (ticksL <= ticksT ? 1.5 : 1.0) +
+                        standing(t, targetT, ticksT - 1) * (ticksT < ticksL ? 1.5 : 1.0);
+          cost += (speed > 1 ? 2 : 0) + std::abs(mh) + std::abs(mv);
+          if (cost < bestCost) {
+            bestCost = cost;
+            wantH = mh > 0 ? key::Right : mh < 0 ? key::Left : 0;
+            wantV = mv > 0 ? key::Down : mv < 0 ? key::Up : 0;
+            wantFast = speed > 1;
+          }
+        }
+      }
+    }
   }
 
   const int haveH = s.hdirection == 1 ? key::Right : s.hdirection == 2 ? key::Left : 0;
