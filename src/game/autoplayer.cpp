@@ -14,6 +14,7 @@ constexpr double kDiscount = 0.996;    // per ball tick: a brick soon beats a br
 constexpr double kLoss = 40;           // a lost ball, counted in brick hits
 constexpr double kMeanJitter = 0.975;  // the speed factor a brick hit draws, on average
 constexpr double kReach = 160;         // twips per tick a pair is counted on to cover
+constexpr double kFullStride = 180;    // and what it covers with Space held, every step counted
 constexpr double kMargin = 30;         // twips kept from the edges of a third
 constexpr int kFlightTicks = 400;      // the longest flight followed between two turns
 constexpr std::int16_t kFixedBrick = 9;
@@ -21,6 +22,7 @@ constexpr int kCornerTicks = 16;  // turns closer than this to the other pair's 
 constexpr double kCorner = 3;     // what such a turn costs, in brick hits
 constexpr int kRestless = 400;    // calls without a point before whims steer
 constexpr double kWhim = 3;       // how much a whim can be worth, in brick hits
+constexpr double kWaste = 1;      // a straight shot past no brick, in brick hits
 constexpr double kAlign = 0.5;    // a look-ahead that ends in line with bricks, in brick hits
 constexpr double kNone = -std::numeric_limits<double>::infinity();
 
@@ -131,6 +133,28 @@ struct AutoPlayer::Search {
     double pos;
     int ready;   // the tick from which the pair stands at pos, free to move
     int turned;  // the tick of its last turn
+    // A stretch of its track it must be out of at a tick, while the other
+    // pair turns the ball.
+    double keepOutFrom = 0;
+    double keepOutTo = 0;
+    int keepOutTick = -1000;
+
+    // How far the pair falls short of standing at `target` by `tick`; it may
+    // not cross the stretch it must keep out of before it may.
+    double shortfall(double target, int tick, bool soon = false) const {
+      double from = pos;
+      int at = ready;
+      if (keepOutTick > ready) {
+        const bool below = pos <= keepOutFrom;
+        if (below ? target > keepOutFrom : target < keepOutTo) {
+          from = below ? keepOutFrom : keepOutTo;
+          at = keepOutTick;
+        }
+      }
+      // The turn at hand is near enough to count on every step, at full speed.
+      if (soon) return std::abs(target - from) - kFullStride * (tick - at);
+      return std::abs(target - from) - kReach * (tick - at - 1);
+    }
   };
   struct Pairs {
     Pair across;
@@ -180,6 +204,11 @@ struct AutoPlayer::Search {
     const double y0 = static_cast<double>(f.top) - court.boardTop;
     const double y1 = y0 + court.ballH;
     const double yc = (y0 + y1) / 2;
+    // Away from every brick only the last probe's cell is kept.
+    if (x1 < s.bricksFrom[0] || x0 >= s.bricksTo[0] || y1 < s.bricksFrom[1] || y0 >= s.bricksTo[1]) {
+      f.lastcell = cellIndex(xc, court.cellW) + 25 * static_cast<Integer>(cellIndex(y1, court.cellH) - 1);
+      return 0;
+    }
     struct Point {
       double x, y;
       int xbounce, ybounce;
@@ -215,6 +244,23 @@ struct AutoPlayer::Search {
       const Knock k = s.knocks[--s.knocked];
       ++s.cells[static_cast<std::size_t>(k.column)][static_cast<std::size_t>(k.row)];
     }
+  }
+
+  // Whether a straight shot from where the ball is, up or down the board
+  // (`across`) or over it, passes a breakable brick: the cells under its
+  // probes, all the way along.
+  bool bricksAlong(const Flight& f, bool across) const {
+    const double near = across ? f.left - court.boardLeft : f.top - court.boardTop;
+    const double cell = across ? court.cellW : court.cellH;
+    const int first = std::max(1, cellIndex(near, static_cast<float>(cell)));
+    const int last = std::min(25, cellIndex(near + (across ? court.ballW : court.ballH), static_cast<float>(cell)));
+    for (int line = first; line <= last; ++line)
+      for (int i = 1; i <= 25; ++i) {
+        const std::int16_t v = across ? s.cells[static_cast<std::size_t>(line)][static_cast<std::size_t>(i)]
+                                      : s.cells[static_cast<std::size_t>(i)][static_cast<std::size_t>(line)];
+        if (v >= 1 && v <= 8) return true;
+      }
+    return false;
   }
 
   // How close the ball comes to lining up with a breakable brick, from 0 to
@@ -276,7 +322,12 @@ struct AutoPlayer::Search {
 
     // A turn hard on the other pair's is a ball in a corner: the thirds
     // there mostly lead into the next corner or along the edge of the board.
-    const double cornered = tick - other.turned < kCornerTicks ? kCorner * discount(tick) : 0;
+    // So is one where the pair cannot send the ball back toward the middle.
+    const double middle = (lo + hi + length) / 2;
+    const int inward = at + size / 2 < middle ? 1 : -1;
+    const Range back = thirdAt(at, size, length, inward);
+    const bool trapped = std::max(back.from + kMargin, lo) > std::min(back.to - kMargin, hi);
+    const double cornered = tick - other.turned < kCornerTicks || trapped ? kCorner * discount(tick) : 0;
 
     double best = kNone;
     for (int third = -1; third <= 1; ++third) {
@@ -285,7 +336,7 @@ struct AutoPlayer::Search {
       const double to = std::min(r.to - kMargin, hi);
       if (from > to) continue;
       const double target = within(mine.pos, from, to);
-      const double shortfall = std::abs(target - mine.pos) - kReach * (tick - mine.ready - 1);
+      const double shortfall = mine.shortfall(target, tick, first);
       if (shortfall > 0 && !first) continue;
 
       Flight g = f;
@@ -298,11 +349,15 @@ struct AutoPlayer::Search {
       }
       Pairs next = pairs;
       (across ? next.across : next.upright) = {target, tick, tick};
-      (across ? next.upright : next.across) = {otherPos, otherPos == other.pos ? other.ready : tick, other.turned};
+      (across ? next.upright : next.across) = {
+          otherPos, otherPos == other.pos ? other.ready : tick, other.turned, keepOutFrom, keepOutTo, tick};
 
+      // A straight shot down a line with nothing left to break only comes
+      // back the same way.
+      const double waste = third == 0 && !bricksAlong(f, across) ? kWaste * discount(tick) : 0;
       const std::size_t mark = s.knocked;
       const Leg leg = fly(g, tick);
-      double value = leg.gain - cornered;
+      double value = leg.gain - cornered - waste;
       if (leg.end == End::Lost) {
         value -= kLoss * discount(leg.tick);
       } else if (leg.end != End::Open) {
@@ -348,8 +403,7 @@ struct AutoPlayer::Search {
       const double to = std::min(r.to - kMargin, hi);
       if (from > to) continue;
       const double target = within(mine.pos, from, to);
-      if (std::abs(target - mine.pos) <= kReach * (tick - mine.ready - 1))
-        return kAlign * inLine(f, across) * discount(tick);
+      if (mine.shortfall(target, tick) <= 0) return kAlign * inLine(f, across) * discount(tick);
     }
     return kLoss * -discount(tick);
   }
@@ -421,6 +475,20 @@ void AutoPlayer::plan(const Form1& form) {
   scratch_.cells = st.cells;
   scratch_.knocked = 0;
   Search search{court, scratch_, {}};
+  // The span of the board that holds bricks, relative to the board.
+  {
+    int c0 = 26, c1 = 0, r0 = 26, r1 = 0;
+    for (int col = 1; col <= 25; ++col)
+      for (int row = 1; row <= 25; ++row)
+        if (st.cells[static_cast<std::size_t>(col)][static_cast<std::size_t>(row)] > 0) {
+          c0 = std::min(c0, col);
+          c1 = std::max(c1, col);
+          r0 = std::min(r0, row);
+          r1 = std::max(r1, row);
+        }
+    scratch_.bricksFrom = {(c0 - 1) * static_cast<double>(st.cellwidth), (r0 - 1) * static_cast<double>(st.cellheight)};
+    scratch_.bricksTo = {c1 * static_cast<double>(st.cellwidth), r1 * static_cast<double>(st.cellheight)};
+  }
   // Nothing hit for a while: the ball may be going round a loop the look-ahead
   // cannot see out of; whims break it.
   if (quiet_ > kRestless)
@@ -494,6 +562,21 @@ double routed(double pos, double target, const AutoPlayer::Turn* keepOut) {
   return std::max(target, to);
 }
 
+// Where a pair at `pos` of `length`, heading for `target`, should head
+// instead so that it does not span a ball at `at` of `size` along its track:
+// out past the nearer end, with room for the stop to fall short, or no
+// further than the ball's side while it is clear.
+double clearOf(double pos, double target, double at, double size, double length, double lo, double hi) {
+  const auto spans = [&](double p) { return p < at && p + length > at + size; };
+  if (!spans(pos)) return spans(target) ? pos : target;
+  const double after = at + 90;
+  const double before = at + size - length - 90;
+  const bool afterFits = after <= hi;
+  const bool beforeFits = before >= lo;
+  if (afterFits && (!beforeFits || after - pos < pos - before)) return after;
+  return beforeFits ? before : std::clamp(after, lo, hi);
+}
+
 // How a pair stands toward its target: ticks it would be late first, then
 // the distance left.
 double standing(double pos, double target, int ticksLeft) {
@@ -539,6 +622,11 @@ void AutoPlayer::steer(const Form1& form) {
     if (!planHolds(form)) plan(form);
     const int elapsed = elapsedTicks(form);
 
+    const double minL = s.boardleft;
+    const double maxL = static_cast<float>(s.boardright) - across.width();
+    const double minT = s.boardtop;
+    const double maxT = s.boardbottom - upright.height();
+
     const Turn* nextAcross = nullptr;
     const Turn* nextUpright = nullptr;
     for (int i = 0; i < planned_; ++i) {
@@ -568,6 +656,30 @@ void AutoPlayer::steer(const Form1& form) {
     if (before(nextUpright, nextAcross)) ticksL = std::min(ticksL, nextUpright->tick - elapsed);
     if (before(nextAcross, nextUpright)) ticksT = std::min(ticksT, nextAcross->tick - elapsed);
 
+    // A ball that will still be in a band after its next step, moving away
+    // from the edge, has been turned already: whichever pair still spans it
+    // then would turn it back. Likewise the pair across a band the ball is
+    // in must not span it.
+    {
+      const Court court(form);
+      const auto nextLeft = static_cast<float>(ball.left() + s.ballxspeed * s.xjitter);
+      const auto nextTop = static_cast<float>(ball.top() - s.ballyspeed * s.yjitter);
+      const bool bottom = court.inBottom(nextTop);
+      const bool row = bottom || court.inTop(nextTop);
+      const bool left = court.inLeft(nextLeft);
+      const bool column = left || court.inRight(nextLeft);
+      const bool rowAway = row && !(bottom ? s.ballyspeed < 0 : s.ballyspeed > 0);
+      const bool columnAway = column && !(left ? s.ballxspeed < 0 : s.ballxspeed > 0);
+      if (rowAway || (column && !(row && !rowAway))) {
+        targetL = clearOf(across.left(), targetL, nextLeft, ball.width(), across.width(), minL, maxL);
+        ticksL = 1;
+      }
+      if (columnAway || (row && !(column && !columnAway))) {
+        targetT = clearOf(upright.top(), targetT, nextTop, ball.height(), upright.height(), minT, maxT);
+        ticksT = 1;
+      }
+    }
+
     if (missing_) {
       // Keep both pairs as far from the ball as they go.
       const double centreX = s.boardleft + (s.boardright - s.boardleft) / 2.0;
@@ -579,10 +691,6 @@ void AutoPlayer::steer(const Form1& form) {
 
     // The moves for this tick: both pairs share the speed-up, so every
     // combination is weighed, the pair due sooner first.
-    const double minL = s.boardleft;
-    const double maxL = static_cast<float>(s.boardright) - across.width();
-    const double minT = s.boardtop;
-    const double maxT = s.boardbottom - upright.height();
     double bestCost = std::numeric_limits<double>::infinity();
     for (double speed : {1.0, 1.5}) {
       const double stride = 2.0 * s.ballstep * speed;

@@ -68,6 +68,8 @@ class AutoPlayer {
     Cells cells{};
     std::array<Knock, kKnocks> knocks{};
     std::size_t knocked = 0;
+    std::array<double, 2> bricksFrom{};  // where bricks lie, relative to the board
+    std::array<double, 2> bricksTo{};
     // The best line found below each depth, and how many turns it holds.
     std::array<std::array<Turn, kDeepLookahead + 1>, kDeepLookahead + 2> lines{};
     std::array<int, kDeepLookahead + 2> lengths{};
