@@ -13,8 +13,7 @@ namespace {
 constexpr double kDiscount = 0.996;    // per ball tick: a brick soon beats a brick later
 constexpr double kLoss = 40;           // a lost ball, counted in brick hits
 constexpr double kMeanJitter = 0.975;  // the speed factor a brick hit draws, on average
-constexpr double kReach = 160;         // twips per tick a pair is counted on to cover
-constexpr double kFullStride = 180;    // and what it covers with Space held, every step counted
+constexpr double kReach = 0.9;         // of a pair's stride with Space held, what it is counted on to cover per tick
 constexpr double kMargin = 30;         // twips kept from the edges of a third
 constexpr int kFlightTicks = 400;      // the longest flight followed between two turns
 constexpr std::int16_t kFixedBrick = 9;
@@ -59,6 +58,7 @@ struct Court {
   std::int16_t boardRight;
   float step;
   std::int16_t yStep;
+  double stride;  // a pair's step with Space held
 
   explicit Court(const Form1& form) {
     const GameState& s = form.state;
@@ -87,6 +87,7 @@ struct Court {
     cellH = s.cellheight;
     step = s.ballstep;
     yStep = roundTo<std::int16_t>(s.ballstep);
+    stride = 2.0 * s.ballstep * 1.5;
   }
 
   bool inBottom(float top) const { return top + ballH > p0Top && p0Top + p0H > top; }
@@ -114,10 +115,10 @@ Range thirdAt(double at, double size, double length, int third) {
 }
 
 // The start nearest `pos` in [from, to] that the pair can stop at for sure:
-// it stops within 60 twips of where it heads for.
-double within(double pos, double from, double to) {
+// it stops within `slack` (half its slow stride) of where it heads for.
+double within(double pos, double from, double to, double slack) {
   const double middle = (from + to) / 2;
-  const double play = std::max(0.0, (to - from) / 2 - 60);
+  const double play = std::max(0.0, (to - from) / 2 - slack);
   return std::clamp(pos, middle - play, middle + play);
 }
 
@@ -141,7 +142,7 @@ struct AutoPlayer::Search {
 
     // How far the pair falls short of standing at `target` by `tick`; it may
     // not cross the stretch it must keep out of before it may.
-    double shortfall(double target, int tick, bool soon = false) const {
+    double shortfall(double target, int tick, double stride, bool soon = false) const {
       double from = pos;
       int at = ready;
       if (keepOutTick > ready) {
@@ -152,8 +153,8 @@ struct AutoPlayer::Search {
         }
       }
       // The turn at hand is near enough to count on every step, at full speed.
-      if (soon) return std::abs(target - from) - kFullStride * (tick - at);
-      return std::abs(target - from) - kReach * (tick - at - 1);
+      if (soon) return std::abs(target - from) - stride * (tick - at);
+      return std::abs(target - from) - kReach * stride * (tick - at - 1);
     }
   };
   struct Pairs {
@@ -315,7 +316,7 @@ struct AutoPlayer::Search {
       } else if (above) {
         otherPos = keepOutTo;
       }
-      const double shortfall = std::abs(otherPos - other.pos) - kReach * (tick - other.ready);
+      const double shortfall = std::abs(otherPos - other.pos) - kReach * court.stride * (tick - other.ready);
       if (shortfall > 0 && !first) return kLoss * -discount(tick);
       late += std::max(0.0, shortfall);
     }
@@ -335,8 +336,8 @@ struct AutoPlayer::Search {
       const double from = std::max(r.from + kMargin, lo);
       const double to = std::min(r.to - kMargin, hi);
       if (from > to) continue;
-      const double target = within(mine.pos, from, to);
-      const double shortfall = mine.shortfall(target, tick, first);
+      const double target = within(mine.pos, from, to, court.step);
+      const double shortfall = mine.shortfall(target, tick, court.stride, first);
       if (shortfall > 0 && !first) continue;
 
       Flight g = f;
@@ -402,8 +403,8 @@ struct AutoPlayer::Search {
       const double from = std::max(r.from + kMargin, lo);
       const double to = std::min(r.to - kMargin, hi);
       if (from > to) continue;
-      const double target = within(mine.pos, from, to);
-      if (mine.shortfall(target, tick) <= 0) return kAlign * inLine(f, across) * discount(tick);
+      const double target = within(mine.pos, from, to, court.step);
+      if (mine.shortfall(target, tick, court.stride) <= 0) return kAlign * inLine(f, across) * discount(tick);
     }
     return kLoss * -discount(tick);
   }
@@ -564,13 +565,13 @@ double routed(double pos, double target, const AutoPlayer::Turn* keepOut) {
 
 // Where a pair at `pos` of `length`, heading for `target`, should head
 // instead so that it does not span a ball at `at` of `size` along its track:
-// out past the nearer end, with room for the stop to fall short, or no
+// out past the nearer end, with `room` for the stop to fall short, or no
 // further than the ball's side while it is clear.
-double clearOf(double pos, double target, double at, double size, double length, double lo, double hi) {
+double clearOf(double pos, double target, double at, double size, double length, double lo, double hi, double room) {
   const auto spans = [&](double p) { return p < at && p + length > at + size; };
   if (!spans(pos)) return spans(target) ? pos : target;
-  const double after = at + 90;
-  const double before = at + size - length - 90;
+  const double after = at + room;
+  const double before = at + size - length - room;
   const bool afterFits = after <= hi;
   const bool beforeFits = before >= lo;
   if (afterFits && (!beforeFits || after - pos < pos - before)) return after;
@@ -579,9 +580,9 @@ double clearOf(double pos, double target, double at, double size, double length,
 
 // How a pair stands toward its target: ticks it would be late first, then
 // the distance left.
-double standing(double pos, double target, int ticksLeft) {
+double standing(double pos, double target, int ticksLeft, double slack, double stride) {
   const double distance = std::abs(target - pos);
-  const double needed = std::ceil(std::max(0.0, distance - 60) / 180);
+  const double needed = std::ceil(std::max(0.0, distance - slack) / stride);
   return std::max(0.0, needed - ticksLeft) * 1e6 + distance;
 }
 
@@ -605,6 +606,8 @@ void AutoPlayer::steer(const Form1& form) {
   } else if (++quiet_ > kPatience) {
     missing_ = true;
   }
+
+  if (missEvery_ == 1) missing_ = true;  // every ball, the one in play too
 
   const bool atRest = s.ballxspeed == 0 && s.ballyspeed == 0;
   if (atRest) {
@@ -671,11 +674,12 @@ void AutoPlayer::steer(const Form1& form) {
       const bool rowAway = row && !(bottom ? s.ballyspeed < 0 : s.ballyspeed > 0);
       const bool columnAway = column && !(left ? s.ballxspeed < 0 : s.ballxspeed > 0);
       if (rowAway || (column && !(row && !rowAway))) {
-        targetL = clearOf(across.left(), targetL, nextLeft, ball.width(), across.width(), minL, maxL);
+        targetL = clearOf(across.left(), targetL, nextLeft, ball.width(), across.width(), minL, maxL, 1.5 * s.ballstep);
         ticksL = 1;
       }
       if (columnAway || (row && !(column && !columnAway))) {
-        targetT = clearOf(upright.top(), targetT, nextTop, ball.height(), upright.height(), minT, maxT);
+        targetT =
+            clearOf(upright.top(), targetT, nextTop, ball.height(), upright.height(), minT, maxT, 1.5 * s.ballstep);
         ticksT = 1;
       }
     }
@@ -699,8 +703,9 @@ void AutoPlayer::steer(const Form1& form) {
           if (speed > 1 && mh == 0 && mv == 0) continue;
           const double l = std::clamp(across.left() + mh * stride, minL, maxL);
           const double t = std::clamp(std::nearbyint(upright.top() + mv * stride), minT, maxT);
-          double cost = standing(l, targetL, ticksL - 1) * (ticksL <= ticksT ? 1.5 : 1.0) +
-                        standing(t, targetT, ticksT - 1) * (ticksT < ticksL ? 1.5 : 1.0);
+          double cost =
+              standing(l, targetL, ticksL - 1, s.ballstep, 3.0 * s.ballstep) * (ticksL <= ticksT ? 1.5 : 1.0) +
+              standing(t, targetT, ticksT - 1, s.ballstep, 3.0 * s.ballstep) * (ticksT < ticksL ? 1.5 : 1.0);
           cost += (speed > 1 ? 2 : 0) + std::abs(mh) + std::abs(mv);
           if (cost < bestCost) {
             bestCost = cost;

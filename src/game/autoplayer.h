@@ -33,8 +33,9 @@ class AutoPlayer {
   // call. For hosts that route input through their own event path.
   std::span<const Action> decide(const Form1& form);
 
-  // Every how many serves the player lets a ball go by on purpose (0: never),
-  // so that long runs also lose balls and games.
+  // Every how many serves the player lets a ball go by on purpose (0: never;
+  // 1: every ball, from the one in play on), so that long runs also lose
+  // balls and games.
   void setMissEvery(int serves) { missEvery_ = serves; }
   // How many calls without a point scored the player sits through before it
   // lets a ball that goes nowhere go.
