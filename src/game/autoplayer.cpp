@@ -370,7 +370,8 @@ struct AutoPlayer::Search {
       // Falling short at the turn at hand is nearly a lost ball.
       const double missed = late + std::max(0.0, shortfall);
       if (missed > 0) value -= kLoss * (0.5 + missed / 1000);
-      if (first) value += whims[static_cast<std::size_t>(third + 1)];
+      const int slot = third + 1;
+      if (first) value += whims[static_cast<std::size_t>(slot)];
 
       if (value > best) {
         best = value;
