@@ -39,7 +39,7 @@ class AutoPlayer {
   void setMissEvery(int serves) { missEvery_ = serves; }
   // How many calls without a point scored the player sits through before it
   // lets a ball that goes nowhere go.
-  static constexpr int kPatience = 2400;
+  static constexpr int kPatience = 1200;
   // How many turns ahead the player looks, and how many when no brick is in
   // reach that soon.
   static constexpr int kLookahead = 3;
