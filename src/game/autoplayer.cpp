@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "game/numbers.h"
+#include "levels/bricks.h"
 
 namespace tessaly {
 
@@ -16,13 +17,12 @@ constexpr double kMeanJitter = 0.975;  // the speed factor a brick hit draws, on
 constexpr double kReach = 0.9;         // of a pair's stride with Space held, what it is counted on to cover per tick
 constexpr double kMargin = 30;         // twips kept from the edges of a third
 constexpr int kFlightTicks = 400;      // the longest flight followed between two turns
-constexpr std::int16_t kFixedBrick = 9;
-constexpr int kCornerTicks = 16;  // turns closer than this to the other pair's are in a corner
-constexpr double kCorner = 3;     // what such a turn costs, in brick hits
-constexpr int kRestless = 400;    // calls without a point before whims steer
-constexpr double kWhim = 3;       // how much a whim can be worth, in brick hits
-constexpr double kWaste = 1;      // a straight shot past no brick, in brick hits
-constexpr double kAlign = 0.5;    // a look-ahead that ends in line with bricks, in brick hits
+constexpr int kCornerTicks = 16;       // turns closer than this to the other pair's are in a corner
+constexpr double kCorner = 3;          // what such a turn costs, in brick hits
+constexpr int kRestless = 400;         // calls without a point before whims steer
+constexpr double kWhim = 3;            // how much a whim can be worth, in brick hits
+constexpr double kWaste = 1;           // a straight shot past no brick, in brick hits
+constexpr double kAlign = 0.5;         // a look-ahead that ends in line with bricks, in brick hits
 constexpr double kNone = -std::numeric_limits<double>::infinity();
 
 double discount(int tick) { return std::pow(kDiscount, tick); }

@@ -5,25 +5,11 @@
 #include <sstream>
 
 #include "game/numbers.h"
+#include "levels/bricks.h"
 
 namespace tessaly {
 
 namespace {
-
-constexpr int kGridSize = 25;
-
-constexpr std::array<Color, 10> kBrickColors{{
-    {0, 0, 0},
-    {255, 0, 0},
-    {255, 127, 0},
-    {255, 255, 0},
-    {0, 255, 0},
-    {0, 255, 255},
-    {0, 0, 255},
-    {255, 255, 255},
-    {191, 191, 191},
-    {255, 255, 255},
-}};
 
 // Builds the description of a violation; only ever made when one is found.
 template <typename... Parts>
@@ -120,7 +106,7 @@ std::string checkGrid(const GameState& s, const Controls& c) {
       if (b.visible() != (v != 0))
         return describe("brick(", n, ") is ", b.visible() ? "shown" : "hidden", " over a cell holding ", v);
       const DecimalText digits = DecimalText::of(v);
-      const std::string_view caption = v == 9 ? std::string_view("!") : digits.view();
+      const std::string_view caption = v == kFixedBrick ? std::string_view("!") : digits.view();
       if (b.caption() != caption) return describe("brick(", n, ") reads \"", b.caption(), "\" for ", v);
       if (v > 0 && b.backColor() != kBrickColors[static_cast<std::size_t>(v)])
         return describe("brick(", n, ") has the wrong colour for ", v);

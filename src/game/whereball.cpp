@@ -3,12 +3,11 @@
 
 #include "game/form1.h"
 #include "game/numbers.h"
+#include "levels/bricks.h"
 
 namespace tessaly {
 
 namespace {
-
-constexpr std::int16_t kFixedBrick = 9;
 
 struct Probe {
   double x;

@@ -2,27 +2,11 @@
 
 #include "game/form1.h"
 #include "game/numbers.h"
+#include "levels/bricks.h"
 
 namespace tessaly {
 
 namespace {
-
-constexpr int kGridSize = 25;
-constexpr std::int16_t kFixedBrick = 9;
-
-// Background colour by cell value 1 to 9; orange is 127 green, the grey 191.
-constexpr std::array<Color, 10> kBrickColors{{
-    {0, 0, 0},
-    {255, 0, 0},
-    {255, 127, 0},
-    {255, 255, 0},
-    {0, 255, 0},
-    {0, 255, 255},
-    {0, 0, 255},
-    {255, 255, 255},
-    {191, 191, 191},
-    {255, 255, 255},
-}};
 
 // Character `position` (from 1) of a pattern row as a number; a row too short
 // for it, or a character that is no digit, reads as an empty cell.
