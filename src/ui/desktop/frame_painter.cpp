@@ -26,12 +26,15 @@ SDL_Rect inset(const SDL_Rect& r, int by) { return {r.x + by, r.y + by, r.w - 2 
 
 }  // namespace
 
-std::vector<SDL_Rect> repaintAreas(const Viewport& view, const Changes& changes, int width, int height) {
+void repaintAreas(const Viewport& view, const Changes& changes, int width, int height, std::vector<SDL_Rect>& areas) {
   constexpr int kMargin = 2;
   constexpr std::size_t kMostAreas = 12;  // past this, one area holding them all is cheaper
   const SDL_Rect whole{0, 0, width, height};
-  if (changes.everything) return {whole};
-  std::vector<SDL_Rect> areas;
+  areas.clear();
+  if (changes.everything) {
+    areas.push_back(whole);
+    return;
+  }
   for (const Rect& changed : changes.areas) {
     const SDL_Rect r = view.edges(changed);
     SDL_Rect area{r.x - kMargin, r.y - kMargin, r.w + 2 * kMargin, r.h + 2 * kMargin};
@@ -52,7 +55,6 @@ std::vector<SDL_Rect> repaintAreas(const Viewport& view, const Changes& changes,
     for (const SDL_Rect& a : areas) SDL_UnionRect(&all, &a, &all);
     areas.assign(1, all);
   }
-  return areas;
 }
 
 FramePainter::FramePainter(SDL_Renderer* renderer, FontBook& fonts) : renderer_(renderer), fonts_(fonts) {}

@@ -24,10 +24,10 @@ namespace tessaly::desktop {
 // The colour of the letterbox around the client area.
 inline constexpr Color kLetterboxColor{0, 0, 0};
 
-// The output pixels to repaint for what changed, within an output of
-// `width` x `height`: each area grown by the pixels that smooth edges may
+// Fills `areas` with the output pixels to repaint for what changed, within an
+// output of `width` x `height`: each area grown by the pixels that smooth edges may
 // reach past an object's bounds, overlapping ones merged.
-std::vector<SDL_Rect> repaintAreas(const Viewport& view, const Changes& changes, int width, int height);
+void repaintAreas(const Viewport& view, const Changes& changes, int width, int height, std::vector<SDL_Rect>& areas);
 
 class FramePainter {
  public:

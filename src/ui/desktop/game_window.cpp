@@ -186,12 +186,12 @@ std::string_view GameWindow::buttonAt(int px, int py) const {
 void GameWindow::present(bool everything) {
   if (!form_.isOpen()) return;
   if (everything) changes_.forget();
-  const auto areas = repaintAreas(view_, changes_.collect(form_.controls()), surface_->w, surface_->h);
-  if (areas.empty()) return;
+  repaintAreas(view_, changes_.collect(form_.controls()), surface_->w, surface_->h, areas_);
+  if (areas_.empty()) return;
   const std::string_view pressed = pressedInside_ ? pressed_ : std::string_view{};
-  for (const SDL_Rect& area : areas) painter_->paint(form_.controls(), view_, area, pressed);
+  for (const SDL_Rect& area : areas_) painter_->paint(form_.controls(), view_, area, pressed);
   SDL_RenderFlush(renderer_);
-  SDL_UpdateWindowSurfaceRects(window_, areas.data(), static_cast<int>(areas.size()));
+  SDL_UpdateWindowSurfaceRects(window_, areas_.data(), static_cast<int>(areas_.size()));
 }
 
 }  // namespace tessaly::desktop

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "game/form1.h"
 #include "ui/desktop/change_tracker.h"
@@ -56,6 +57,7 @@ class GameWindow final : public LoopHost {
   SDL_Renderer* renderer_ = nullptr;
   std::unique_ptr<FramePainter> painter_;
   ChangeTracker changes_;
+  std::vector<SDL_Rect> areas_;  // kept from frame to frame: repainting allocates nothing
   Viewport view_ = Viewport::atScale(1);
   int displayFd_ = -1;          // the X connection, when the display is X11
   int wakePipe_[2] = {-1, -1};  // written by wake(), watched with the display

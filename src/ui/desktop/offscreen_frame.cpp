@@ -32,10 +32,10 @@ void OffscreenFrame::draw(const Controls& controls, std::string_view pressedButt
 }
 
 std::size_t OffscreenFrame::drawChanges(const Controls& controls) {
-  const auto areas = repaintAreas(view_, changes_.collect(controls), surface_->w, surface_->h);
-  for (const SDL_Rect& area : areas) painter_->paint(controls, view_, area);
+  repaintAreas(view_, changes_.collect(controls), surface_->w, surface_->h, areas_);
+  for (const SDL_Rect& area : areas_) painter_->paint(controls, view_, area);
   SDL_RenderFlush(renderer_);
-  return areas.size();
+  return areas_.size();
 }
 
 Color OffscreenFrame::pixel(int x, int y) const {

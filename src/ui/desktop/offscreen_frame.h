@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "ui/controls.h"
 #include "ui/desktop/change_tracker.h"
@@ -46,6 +47,7 @@ class OffscreenFrame {
   SDL_Renderer* renderer_ = nullptr;
   std::unique_ptr<FramePainter> painter_;
   ChangeTracker changes_;
+  std::vector<SDL_Rect> areas_;  // kept from frame to frame: repainting allocates nothing
 };
 
 }  // namespace tessaly::desktop
