@@ -76,7 +76,7 @@ std::uint32_t rgbAt(const std::vector<std::uint32_t>& px, int w, int x, int y) {
 }  // namespace
 
 TEST(ShapeRaster, CircleIsOpaqueInsideClearOutsideAndSmoothBetween) {
-  const ShapeSpec ball{ShapeForm::Circle, 16, 16, 2, {0, 0, 255}, {0, 0, 0}};
+  const RasterShape ball{ShapeForm::Circle, 16, 16, 2, {0, 0, 255}, {0, 0, 0}};
   const auto px = rasteriseShape(ball);
   ASSERT_EQ(px.size(), 16u * 16u);
   EXPECT_EQ(alphaAt(px, 16, 8, 8), 255);
@@ -91,7 +91,7 @@ TEST(ShapeRaster, CircleIsOpaqueInsideClearOutsideAndSmoothBetween) {
 }
 
 TEST(ShapeRaster, RoundedRectangleCutsItsCornersOnly) {
-  const ShapeSpec paddle{ShapeForm::RoundedRectangle, 64, 12, 1, {255, 128, 0}, {0, 0, 0}};
+  const RasterShape paddle{ShapeForm::RoundedRectangle, 64, 12, 1, {255, 128, 0}, {0, 0, 0}};
   const auto px = rasteriseShape(paddle);
   EXPECT_LT(alphaAt(px, 64, 0, 0), 64);
   EXPECT_EQ(alphaAt(px, 64, 32, 0), 255);

@@ -187,7 +187,7 @@ const FramePainter::Cached* FramePainter::textTexture(const Font& font, std::str
   return &texts_.emplace(std::move(key), made).first->second;
 }
 
-const FramePainter::Cached* FramePainter::shapeTexture(const ShapeSpec& s) {
+const FramePainter::Cached* FramePainter::shapeTexture(const RasterShape& s) {
   const ShapeKey key{static_cast<int>(s.form), s.width, s.height, s.outlineWidth, packed(s.fill), packed(s.outline)};
   if (auto known = shapes_.find(key); known != shapes_.end()) return &known->second;
   SDL_Texture* texture =

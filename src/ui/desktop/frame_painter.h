@@ -62,7 +62,7 @@ class FramePainter {
   void drawText(const Font& font, std::string_view text, Color color, const Viewport& view, const SDL_Rect& box,
                 Alignment align, bool middle, int inset);
   const Cached* textTexture(const Font& font, std::string_view text, Color color, int pixels);
-  const Cached* shapeTexture(const ShapeSpec& spec);
+  const Cached* shapeTexture(const RasterShape& shape);
   void fill(const SDL_Rect& r, Color c);
   void frame(const SDL_Rect& r, int width, Color c);
   void clipTo(const SDL_Rect& r);

@@ -10,7 +10,7 @@ namespace {
 constexpr int kSamples = 4;  // per axis: 16 samples a pixel
 
 // Signed distance from the shape's edge, negative inside.
-double distance(const ShapeSpec& s, double x, double y) {
+double distance(const RasterShape& s, double x, double y) {
   const double hw = s.width / 2.0;
   const double hh = s.height / 2.0;
   const double dx = std::abs(x - hw);
@@ -36,7 +36,7 @@ std::uint32_t mix(std::uint8_t outline, std::uint8_t fill, double fillShare) {
 
 double cornerRadius(int width, int height) { return std::min(width, height) / 4.0; }
 
-std::vector<std::uint32_t> rasteriseShape(const ShapeSpec& s) {
+std::vector<std::uint32_t> rasteriseShape(const RasterShape& s) {
   const int w = std::max(s.width, 0);
   const int h = std::max(s.height, 0);
   std::vector<std::uint32_t> pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0);

@@ -9,14 +9,14 @@
 
 namespace tessaly::desktop {
 
-struct ShapeSpec {
+struct RasterShape {
   ShapeForm form = ShapeForm::Rectangle;
   int width = 0;   // pixels
   int height = 0;  // pixels
   int outlineWidth = 1;
   Color fill;
   Color outline;
-  friend bool operator==(const ShapeSpec&, const ShapeSpec&) = default;
+  friend bool operator==(const RasterShape&, const RasterShape&) = default;
 };
 
 // Corner radius of a rounded rectangle: a quarter of its shorter side.
@@ -26,6 +26,6 @@ double cornerRadius(int width, int height);
 // alpha: the layout of the window's own pixels, which SDL blends fastest.
 // Edges are anti-aliased by their coverage of each pixel; a circle is
 // inscribed in the bounds and centred in them.
-std::vector<std::uint32_t> rasteriseShape(const ShapeSpec& spec);
+std::vector<std::uint32_t> rasteriseShape(const RasterShape& shape);
 
 }  // namespace tessaly::desktop
