@@ -8,8 +8,9 @@
 #include <array>
 #include <vector>
 
+#include "base/platform.h"
 #include "game/form1.h"
-#include "game/platform.h"
+#include "harness/virtual_time.h"
 
 using namespace tessaly;
 

@@ -6,7 +6,7 @@
 #include <benchmark/benchmark.h>
 
 #include "game/form1.h"
-#include "game/virtual_time.h"
+#include "harness/virtual_time.h"
 #include "ui/desktop/font_book.h"
 #include "ui/desktop/offscreen_frame.h"
 

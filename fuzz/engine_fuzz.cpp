@@ -10,9 +10,9 @@
 #include <exception>
 #include <string>
 
-#include "game/autoplayer.h"
-#include "game/invariants.h"
-#include "game/replay.h"
+#include "harness/autoplayer.h"
+#include "harness/invariants.h"
+#include "harness/replay.h"
 
 using namespace tessaly;
 

@@ -43,7 +43,7 @@ void Form1::steppattern(int delta) {
 
   grid();
   start();
-  runtimers(25);
+  runtimers(kTickMs);
 }
 
 }  // namespace tessaly

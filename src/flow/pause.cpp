@@ -5,7 +5,7 @@ namespace tessaly {
 // The P key shows the button and stops both timers (Form_KeyDown); only its
 // click runs them again.
 void Form1::pause_Click() {
-  runtimers(25);
+  runtimers(kTickMs);
   controls().pause.setVisible(false);
 }
 

@@ -12,17 +12,20 @@ void Form1::open() {
   Form_Load();
 }
 
-void Form1::close() { controls_.reset(); }
+void Form1::close() {
+  if (controls_) retiredRevisions_ += controls_->revision() + 1;
+  controls_.reset();
+}
 
-bool Form1::click(std::string_view button) {
+bool Form1::click(std::string_view name) {
   if (!isOpen()) return false;
-  const ScreenObject* target = controls_->button(button);
+  const ScreenObject* target = controls_->button(name);
   if (target == nullptr || !target->visible()) return false;
   // The handler may close the window and so destroy the button: nothing of
   // it is touched once the handler has run.
-  if (button == "pause") {
+  if (name == button::pause) {
     pause_Click();
-  } else if (button == "gameover") {
+  } else if (name == button::gameover) {
     gameover_Click();
   } else {
     nextlevel_Click();

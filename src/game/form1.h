@@ -9,9 +9,10 @@
 #include <optional>
 #include <string_view>
 
+#include "base/platform.h"
 #include "game/game_state.h"
-#include "game/platform.h"
 #include "ui/controls.h"
+#include "ui/game_port.h"
 #include "ui/text_measure.h"
 
 namespace tessaly {
@@ -28,12 +29,7 @@ inline constexpr int F1 = 112;
 inline constexpr int F2 = 113;
 }  // namespace key
 
-// How overdue timer ticks are delivered: a virtual clock wants every tick of
-// the span it skipped; the real game, after a stall, fires once and resumes
-// its rhythm instead of bursting.
-enum class CatchUp { EveryTick, OnceThenResume };
-
-class Form1 {
+class Form1 final : public GamePort {
  public:
   Form1(const Clock& clock, RandomSource& random, TextMeasurer& measurer);
   Form1(const Form1&) = delete;
@@ -48,21 +44,19 @@ class Form1 {
   void open();
   // Destroys every object, created bricks included; the game state stays.
   void close();
-  bool isOpen() const { return controls_ != nullptr; }
+  bool isOpen() const override { return controls_ != nullptr; }
   Controls& controls() { return *controls_; }
   const Controls& controls() const { return *controls_; }
 
-  // --- Events from the platform ---
-  void keyDown(int keycode) { Form_KeyDown(keycode); }
-  void keyUp(int keycode) { Form_KeyUp(keycode); }
-  // A click on the named push button ("pause", "gameover", "nextlevel");
-  // a hidden or unknown button takes no click, and the call says false.
-  bool click(std::string_view button);
-  // When the next timer tick is due; empty while both timers stand still.
-  std::optional<TimeMs> nextDue() const;
-  // Delivers the ticks due by the clock's now, in time order, Timer1 first
-  // where both are due together, one handler at a time.
-  void dispatchDueTimers(CatchUp catchUp);
+  // --- Events from the platform (the front ends' port) ---
+  void keyDown(int keycode) override { Form_KeyDown(keycode); }
+  void keyUp(int keycode) override { Form_KeyUp(keycode); }
+  bool click(std::string_view name) override;
+  std::optional<TimeMs> nextDue() const override;
+  // Timer1 first where both are due together, one handler at a time.
+  void dispatchDueTimers(CatchUp catchUp) override;
+  const Controls& objects() const override { return *controls_; }
+  std::uint64_t revision() const override { return retiredRevisions_ + controls_->revision(); }
 
   // --- Start-up (game/) ---
   void Form_Load();
@@ -104,6 +98,8 @@ class Form1 {
   RandomSource& random_;
   TextMeasurer& measurer_;
   std::unique_ptr<Controls> controls_;
+  // Revisions of closed windows, so that the port's revision never goes back.
+  std::uint64_t retiredRevisions_ = 0;
 };
 
 }  // namespace tessaly

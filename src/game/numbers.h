@@ -38,6 +38,13 @@ class DecimalText {
     t.end_ = static_cast<int>(std::to_chars(t.buf_, t.buf_ + sizeof t.buf_, v).ptr - t.buf_);
     return t;
   }
+  // `prefix` and then the decimal text of v ("Level: " and 12).
+  static DecimalText prefixed(std::string_view prefix, std::int64_t v) {
+    DecimalText t;
+    const std::size_t n = prefix.copy(t.buf_, kPrefixRoom);
+    t.end_ = static_cast<int>(std::to_chars(t.buf_ + n, t.buf_ + sizeof t.buf_, v).ptr - t.buf_);
+    return t;
+  }
   // The last `width` characters of the decimal text of v + base: with base
   // 10000 and width 3 a count shows as "087", with base 100000000 and width 6
   // a score shows as "004560".
@@ -48,7 +55,8 @@ class DecimalText {
   }
 
  private:
-  char buf_[24] = {};
+  static constexpr std::size_t kPrefixRoom = 12;
+  char buf_[kPrefixRoom + 20] = {};  // any int64 takes at most 20 characters
   int start_ = 0;
   int end_ = 0;
 };
@@ -56,5 +64,9 @@ class DecimalText {
 // `numbricks` shows three digits, the score read-outs six.
 inline DecimalText threeDigitText(std::int64_t count) { return DecimalText::lastDigits(count, 10000, 3); }
 inline DecimalText sixDigitText(std::int64_t score) { return DecimalText::lastDigits(score, 100000000, 6); }
+
+// The level button's caption: "Level: 2".
+inline constexpr std::string_view kLevelCaption = "Level: ";
+inline DecimalText levelCaption(std::int64_t level) { return DecimalText::prefixed(kLevelCaption, level); }
 
 }  // namespace tessaly

@@ -1,9 +1,9 @@
 #include <array>
 #include <cmath>
 
+#include "game/brick_grid.h"
 #include "game/form1.h"
 #include "game/numbers.h"
-#include "levels/bricks.h"
 
 namespace tessaly {
 
@@ -49,7 +49,7 @@ void Form1::whereball() {
   for (const Probe& probe : probes) {
     const int column = cellIndex(probe.x, state.cellwidth);
     const int row = cellIndex(probe.y, state.cellheight);
-    const Integer cellnumber = column + 25 * static_cast<Integer>(row - 1);
+    const Integer cellnumber = cellNumber(column, row);
     // A point outside the cell table lies on no brick.
     const bool inTable = column >= 0 && column < kCellColumns && row >= 0 && row < kCellRows;
     const bool hit = cellnumber != state.lastcell && inTable && state.cells[column][row] > 0;

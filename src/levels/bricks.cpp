@@ -1,8 +1,8 @@
 #include <array>
 
+#include "game/brick_grid.h"
 #include "game/form1.h"
 #include "game/numbers.h"
-#include "levels/bricks.h"
 
 namespace tessaly {
 
@@ -21,8 +21,8 @@ std::int16_t patternDigit(std::string_view row, int position) {
 void Form1::loadbricks() {
   Controls& c = controls();
   const ScreenObject& board = c.board;
-  state.cellwidth = board.width() / 25.0f;
-  state.cellheight = board.height() / 25.0f;
+  state.cellwidth = board.width() / static_cast<float>(kGridSize);
+  state.cellheight = board.height() / static_cast<float>(kGridSize);
   int n = 0;
   for (int i = 0; i < kGridSize; ++i) {
     for (int j = 0; j < kGridSize; ++j) {
@@ -46,9 +46,9 @@ void Form1::grid() {
   for (int r = 1; r <= kGridSize; ++r) {
     for (int col = 1; col <= kGridSize; ++col) {
       ++n;
-      if (r > 5 && r < 21 && col > 5 && col < 21) {
+      if (inPatternWindow(col, r)) {
         const auto& rows = state.patternrows.at(static_cast<std::size_t>(state.patternnum));
-        state.cells[col][r] = patternDigit(rows[static_cast<std::size_t>(r - 5)], col - 5);
+        state.cells[col][r] = patternDigit(rows[static_cast<std::size_t>(r - kPatternOffset)], col - kPatternOffset);
       }
       c.brick(n).setVisible(false);
       colorbricks(n, col, r);

@@ -8,12 +8,20 @@
 #include <string_view>
 #include <vector>
 
-#include "game/platform.h"
+#include "base/platform.h"
 #include "ui/screen_object.h"
 #include "ui/text_measure.h"
 #include "ui/timer.h"
 
 namespace tessaly {
+
+// The push buttons by name: what a click names and a replay log records.
+namespace button {
+inline constexpr std::string_view pause = "pause";
+inline constexpr std::string_view gameover = "gameover";
+inline constexpr std::string_view nextlevel = "nextlevel";
+inline constexpr std::array<std::string_view, 3> all{pause, gameover, nextlevel};
+}  // namespace button
 
 // What an object tells its window when it changes, and what it asks of it.
 class ObjectHost {

@@ -16,16 +16,15 @@ Rect unite(const Rect& a, const Rect& b) {
   return {left, top, std::max(a.right(), b.right()) - left, std::max(a.bottom(), b.bottom()) - top};
 }
 
-ScreenObject::ScreenObject(ObjectHost& host, std::string_view name, int index, const Look& look, Rect bounds,
-                           Color back, std::string_view caption, bool visible)
+ScreenObject::ScreenObject(ObjectHost& host, const ObjectSettings& settings)
     : host_(&host),
-      name_(name),
-      index_(index),
-      look_(look),
-      bounds_(bounds),
-      back_(back),
-      caption_(caption),
-      visible_(visible) {}
+      name_(settings.name),
+      index_(settings.index),
+      look_(settings.look),
+      bounds_(settings.bounds),
+      back_(settings.back),
+      caption_(settings.caption),
+      visible_(settings.visible) {}
 
 void ScreenObject::setBounds(const Rect& next) {
   if (next == bounds_) return;

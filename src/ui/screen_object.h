@@ -59,15 +59,25 @@ struct Look {
   bool border = false;                    // labels: a single line
   Alignment alignment = Alignment::Left;  // labels
   bool autoSize = false;                  // labels take the size of their caption
-  Font font;                              // labels and buttons
+  Font font{};                            // labels and buttons
+};
+
+// The settings an object opens with, given by name in the window's table.
+struct ObjectSettings {
+  std::string_view name{};
+  int index = -1;  // -1 outside an object array
+  Look look{};
+  Rect bounds{};
+  Color back = kFaceColor;  // the fill of a shape, the back of a label
+  std::string_view caption{};
+  bool visible = true;
 };
 
 class ObjectHost;
 
 class ScreenObject {
  public:
-  ScreenObject(ObjectHost& host, std::string_view name, int index, const Look& look, Rect bounds, Color back,
-               std::string_view caption, bool visible);
+  ScreenObject(ObjectHost& host, const ObjectSettings& settings);
 
   std::string_view name() const { return name_; }
   int index() const { return index_; }  // -1 outside an object array

@@ -4,9 +4,17 @@
 
 #include <optional>
 
-#include "game/platform.h"
+#include "base/platform.h"
 
 namespace tessaly {
+
+// The Interval of both game timers while play runs: a tick every 25 ms.
+inline constexpr int kTickMs = 25;
+
+// How overdue timer ticks are delivered: a virtual clock wants every tick of
+// the span it skipped; the real game, after a stall, fires once and resumes
+// its rhythm instead of bursting.
+enum class CatchUp { EveryTick, OnceThenResume };
 
 class Timer {
  public:

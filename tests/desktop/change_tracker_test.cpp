@@ -4,7 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "game/form1.h"
-#include "game/virtual_time.h"
+#include "harness/scripted_random.h"
+#include "harness/virtual_time.h"
 #include "ui/desktop/change_tracker.h"
 
 using namespace tessaly;

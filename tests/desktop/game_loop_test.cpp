@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "game/form1.h"
+#include "harness/scripted_random.h"
+#include "harness/virtual_time.h"
 #include "ui/desktop/game_loop.h"
 
 using namespace tessaly;

@@ -8,6 +8,8 @@
 #include <cstring>
 
 #include "game/form1.h"
+#include "harness/scripted_random.h"
+#include "harness/virtual_time.h"
 #include "ui/desktop/font_book.h"
 #include "ui/desktop/game_window.h"
 #include "ui/desktop/sdl_session.h"

@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "game/invariants.h"
 #include "game/numbers.h"
-#include "game/replay.h"
+#include "harness/invariants.h"
+#include "harness/replay.h"
 
 using namespace tessaly;
 

@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <new>
 
-#include "game/autoplayer.h"
-#include "game/replay.h"
+#include "harness/autoplayer.h"
+#include "harness/replay.h"
 
 namespace {
 std::atomic<long> allocations{0};

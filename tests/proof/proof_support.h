@@ -6,8 +6,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "game/autoplayer.h"
-#include "game/replay.h"
+#include "harness/autoplayer.h"
+#include "harness/replay.h"
 
 namespace tessaly::proof {
 

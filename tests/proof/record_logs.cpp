@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "game/invariants.h"
+#include "harness/invariants.h"
 #include "proof_support.h"
 
 using namespace tessaly;

@@ -7,8 +7,8 @@
 #include <cmath>
 #include <string>
 
-#include "game/invariants.h"
 #include "game/numbers.h"
+#include "harness/invariants.h"
 #include "proof_support.h"
 
 using namespace tessaly;

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <exception>
 
-#include "game/invariants.h"
+#include "harness/invariants.h"
 #include "proof_support.h"
 
 using namespace tessaly;

@@ -19,8 +19,8 @@
 #include <exception>
 #include <string>
 
-#include "game/autoplayer.h"
 #include "game/form1.h"
+#include "harness/autoplayer.h"
 #include "tick_stats.h"
 #include "ui/desktop/font_book.h"
 #include "ui/desktop/game_loop.h"
@@ -49,7 +49,8 @@ Uint32 wakeLoop(Uint32, void* window) {
 
 class Phase final : public LoopObserver {
  public:
-  Phase(GameLoop*& loop, GameWindow& window, std::size_t seconds, bool autoplay) : loop_(loop), autoplay_(autoplay) {
+  Phase(GameLoop*& loop, GameWindow& window, Form1& form, std::size_t seconds, bool autoplay)
+      : loop_(loop), form_(form), autoplay_(autoplay) {
     for (auto* m : {&timer1_, &timer2_}) m->reserve(seconds * 40 + 64);
     begin_ = nowMicros();
     end_ = begin_ + static_cast<Micros>(seconds) * 1'000'000;
@@ -62,10 +63,10 @@ class Phase final : public LoopObserver {
     ++frames_;
     if (firstFrame_ == 0) firstFrame_ = nowMicros();
   }
-  bool between(Form1& form) override {
+  bool between() override {
     if (autoplay_ && loop_ != nullptr) {
       // The player's keys and clicks take the window's own path.
-      for (const AutoPlayer::Action& a : player_.decide(form)) {
+      for (const AutoPlayer::Action& a : player_.decide(form_)) {
         switch (a.kind) {
           case AutoPlayer::Action::Kind::KeyDown: loop_->handle(LoopEvent::keyDown(a.code)); break;
           case AutoPlayer::Action::Kind::KeyUp: loop_->handle(LoopEvent::keyUp(a.code)); break;
@@ -94,6 +95,7 @@ class Phase final : public LoopObserver {
 
  private:
   GameLoop*& loop_;
+  Form1& form_;
   bool autoplay_;
   AutoPlayer player_;
   std::vector<Micros> timer1_;
@@ -163,7 +165,7 @@ int main(int argc, char** argv) {
       form.open();
       GameLoop* current = nullptr;
 
-      Phase play(current, window, seconds, true);
+      Phase play(current, window, form, seconds, true);
       GameLoop playing(form, clock, window, &play);
       current = &playing;
       while (playing.step()) {
@@ -172,7 +174,7 @@ int main(int argc, char** argv) {
                   window.viewport().scale());
       play.report("play");
       if (!playOnly) {
-        Phase paused(current, window, seconds, false);
+        Phase paused(current, window, form, seconds, false);
         GameLoop resting(form, clock, window, &paused);
         current = &resting;
         resting.handle(LoopEvent::keyDown(key::P));

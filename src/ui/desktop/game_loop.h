@@ -6,8 +6,8 @@
 #include <optional>
 #include <string_view>
 
-#include "game/form1.h"
-#include "game/platform.h"
+#include "base/platform.h"
+#include "ui/game_port.h"
 
 namespace tessaly::desktop {
 
@@ -46,7 +46,7 @@ class LoopObserver {
   virtual void ticked(int /*timer*/) {}  // 1 or 2, just after its handler ran
   virtual void presented() {}
   // Called once a round, after the ticks; false ends the loop.
-  virtual bool between(Form1& /*form*/) { return true; }
+  virtual bool between() { return true; }
 };
 
 // How long to sleep before the tick due at `due`: never negative, no limit
@@ -55,7 +55,7 @@ std::optional<TimeMs> sleepBefore(std::optional<TimeMs> due, TimeMs now);
 
 class GameLoop {
  public:
-  GameLoop(Form1& form, const Clock& clock, LoopHost& host, LoopObserver* observer = nullptr);
+  GameLoop(GamePort& game, const Clock& clock, LoopHost& host, LoopObserver* observer = nullptr);
 
   // Runs until the player closes the window.
   void run();
@@ -70,7 +70,7 @@ class GameLoop {
   void showChanges();
   void deliverTicks();
 
-  Form1& form_;
+  GamePort& game_;
   const Clock& clock_;
   LoopHost& host_;
   LoopObserver* observer_;

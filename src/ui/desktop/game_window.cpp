@@ -19,7 +19,6 @@ namespace tessaly::desktop {
 namespace {
 
 // Names that outlive any one set of objects: a new game rebuilds the buttons.
-constexpr std::array<std::string_view, 3> kButtonNames{"pause", "gameover", "nextlevel"};
 
 int scaled(float twips, double scale) { return static_cast<int>(std::lround(twips * scale / kTwipsPerPixel)); }
 
@@ -36,7 +35,7 @@ double largestScaleOnScreen(SDL_Window* window) {
 
 }  // namespace
 
-GameWindow::GameWindow(Form1& form, FontBook& fonts, double scale) : form_(form), fonts_(fonts) {
+GameWindow::GameWindow(GamePort& game, FontBook& fonts, double scale) : game_(game), fonts_(fonts) {
   window_ = SDL_CreateWindow("Form1", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, scaled(kClientWidthTwips, 1),
                              scaled(kClientHeightTwips, 1), SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
   if (window_ == nullptr)
@@ -169,27 +168,27 @@ std::optional<LoopEvent> GameWindow::mouse(const SDL_Event& e) {
 
 std::string_view GameWindow::buttonAt(int px, int py) const {
   const auto at = view_.toTwips(px, py);
-  if (!at || !form_.isOpen()) return {};
-  const auto buttons = form_.controls().buttons();
+  if (!at || !game_.isOpen()) return {};
+  const auto buttons = game_.objects().buttons();
   for (auto it = buttons.rbegin(); it != buttons.rend(); ++it) {  // the front button takes the click
     const ScreenObject* b = *it;
     if (!b->visible()) continue;
     const SDL_Rect r = view_.edges(b->bounds());
     const SDL_Point p{px, py};
     if (!SDL_PointInRect(&p, &r)) continue;
-    const auto name = std::find(kButtonNames.begin(), kButtonNames.end(), b->name());
-    return name != kButtonNames.end() ? *name : std::string_view{};
+    const auto name = std::find(button::all.begin(), button::all.end(), b->name());
+    return name != button::all.end() ? *name : std::string_view{};
   }
   return {};
 }
 
 void GameWindow::present(bool everything) {
-  if (!form_.isOpen()) return;
+  if (!game_.isOpen()) return;
   if (everything) changes_.forget();
-  repaintAreas(view_, changes_.collect(form_.controls()), surface_->w, surface_->h, areas_);
+  repaintAreas(view_, changes_.collect(game_.objects()), surface_->w, surface_->h, areas_);
   if (areas_.empty()) return;
   const std::string_view pressed = pressedInside_ ? pressed_ : std::string_view{};
-  for (const SDL_Rect& area : areas_) painter_->paint(form_.controls(), view_, area, pressed);
+  for (const SDL_Rect& area : areas_) painter_->paint(game_.objects(), view_, area, pressed);
   SDL_RenderFlush(renderer_);
   SDL_UpdateWindowSurfaceRects(window_, areas_.data(), static_cast<int>(areas_.size()));
 }

@@ -11,12 +11,12 @@
 #include <string_view>
 #include <vector>
 
-#include "game/form1.h"
 #include "ui/desktop/change_tracker.h"
 #include "ui/desktop/font_book.h"
 #include "ui/desktop/frame_painter.h"
 #include "ui/desktop/game_loop.h"
 #include "ui/desktop/viewport.h"
+#include "ui/game_port.h"
 
 namespace tessaly::desktop {
 
@@ -24,7 +24,7 @@ class GameWindow final : public LoopHost {
  public:
   // Opens the window at `scale` (0: the display's own scale). Throws
   // StartError when SDL cannot make it.
-  GameWindow(Form1& form, FontBook& fonts, double scale = 0);
+  GameWindow(GamePort& game, FontBook& fonts, double scale = 0);
   ~GameWindow() override;
   GameWindow(const GameWindow&) = delete;
   GameWindow& operator=(const GameWindow&) = delete;
@@ -50,7 +50,7 @@ class GameWindow final : public LoopHost {
   // The frontmost shown push button at an output pixel, or empty.
   std::string_view buttonAt(int px, int py) const;
 
-  Form1& form_;
+  GamePort& game_;
   FontBook& fonts_;
   SDL_Window* window_ = nullptr;
   SDL_Surface* surface_ = nullptr;

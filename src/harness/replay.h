@@ -11,8 +11,9 @@
 #include <string_view>
 #include <vector>
 
+#include "base/platform.h"
 #include "game/form1.h"
-#include "game/platform.h"
+#include "harness/virtual_time.h"
 #include "ui/text_measure.h"
 
 namespace tessaly {

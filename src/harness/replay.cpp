@@ -1,4 +1,4 @@
-#include "game/replay.h"
+#include "harness/replay.h"
 
 #include <array>
 #include <bit>
@@ -11,7 +11,6 @@ namespace tessaly {
 namespace {
 
 constexpr std::string_view kHeader = "tessaly-log 1";
-constexpr std::array<std::string_view, 3> kButtons{"pause", "gameover", "nextlevel"};
 
 // 64-bit FNV-1a, fed value by value in a fixed byte order.
 class Fnv {
@@ -169,7 +168,7 @@ std::string_view kindWord(InputKind kind) {
 }  // namespace
 
 std::string_view buttonName(std::string_view name) {
-  for (std::string_view b : kButtons)
+  for (std::string_view b : button::all)
     if (b == name) return b;
   return {};
 }

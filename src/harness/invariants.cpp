@@ -1,11 +1,11 @@
-#include "game/invariants.h"
+#include "harness/invariants.h"
 
 #include <array>
 #include <cmath>
 #include <sstream>
 
+#include "game/brick_grid.h"
 #include "game/numbers.h"
-#include "levels/bricks.h"
 
 namespace tessaly {
 
@@ -19,8 +19,6 @@ std::string describe(const Parts&... parts) {
   (out << ... << parts);
   return out.str();
 }
-
-bool inPatternArea(int c, int r) { return c > 5 && c < 21 && r > 5 && r < 21; }
 
 std::string checkBall(const GameState& s, const Controls& c) {
   const ScreenObject& ball = c.ball;
@@ -82,7 +80,8 @@ std::string checkGrid(const GameState& s, const Controls& c) {
     for (int r = 0; r < kCellRows; ++r) {
       const std::int16_t v = s.cells[static_cast<std::size_t>(col)][static_cast<std::size_t>(r)];
       if (v < 0 || v > 9) return describe("cells(", col, ", ", r, ") holds ", v);
-      if (v != 0 && !inPatternArea(col, r)) return describe("cells(", col, ", ", r, ") outside the pattern holds ", v);
+      if (v != 0 && !inPatternWindow(col, r))
+        return describe("cells(", col, ", ", r, ") outside the pattern holds ", v);
       if (v >= 1 && v <= 8) ++standing;
     }
   }
@@ -142,7 +141,7 @@ std::string checkFlow(const GameState& s, const Controls& c) {
   if (s.lives < 0 && !c.gameover.visible()) return describe("lives ", s.lives, " but no Game Over button");
   const int i1 = c.Timer1.interval();
   const int i2 = c.Timer2.interval();
-  if ((i1 != 0 && i1 != 25) || (i2 != 0 && i2 != 25)) return describe("timer Intervals ", i1, " and ", i2);
+  if ((i1 != 0 && i1 != kTickMs) || (i2 != 0 && i2 != kTickMs)) return describe("timer Intervals ", i1, " and ", i2);
   if (i1 != i2) return describe("Timer1 at ", i1, " but Timer2 at ", i2);
   if (i1 == 0 && !c.pause.visible() && !c.gameover.visible() && !c.nextlevel.visible())
     return "play stopped with no button to resume it";
@@ -154,10 +153,7 @@ std::string checkFlow(const GameState& s, const Controls& c) {
     return describe("pattern ", s.patternnum, " of ", s.patterncount);
   if (s.levelnum < 1) return describe("level ", s.levelnum);
 
-  char level[32] = "Level: ";
-  const DecimalText number = DecimalText::of(s.levelnum);
-  number.view().copy(level + 7, number.view().size());
-  if (c.nextlevel.caption() != std::string_view(level, 7 + number.view().size()))
+  if (c.nextlevel.caption() != levelCaption(s.levelnum).view())
     return describe("the level button reads \"", c.nextlevel.caption(), "\" at level ", s.levelnum);
 
   if (s.playerscore < 0 || s.playerscore > kMaxScore) return describe("score ", s.playerscore);

@@ -1,7 +1,6 @@
-#include "game/platform.h"
+#include "base/platform.h"
 
 #include <chrono>
-#include <stdexcept>
 
 namespace tessaly {
 
@@ -23,16 +22,6 @@ void StdRandom::seed(std::uint64_t value) {
 float StdRandom::draw() {
   // 24 random bits fill a float's mantissa exactly: r = k / 2^24 < 1.
   return static_cast<float>(engine_() >> 8) * (1.0f / 16777216.0f);
-}
-
-float ScriptedRandom::draw() {
-  if (draws_.empty()) {
-    if (hasFallback_) return fallback_;
-    throw std::logic_error("ScriptedRandom: the test scripted no more draws");
-  }
-  const float r = draws_.front();
-  draws_.pop_front();
-  return r;
 }
 
 }  // namespace tessaly

@@ -1,11 +1,11 @@
-#include "game/autoplayer.h"
+#include "harness/autoplayer.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
+#include "game/brick_grid.h"
 #include "game/numbers.h"
-#include "levels/bricks.h"
 
 namespace tessaly {
 

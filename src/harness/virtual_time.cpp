@@ -1,4 +1,4 @@
-#include "game/virtual_time.h"
+#include "harness/virtual_time.h"
 
 namespace tessaly {
 
