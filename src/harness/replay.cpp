@@ -1,9 +1,9 @@
 #include "harness/replay.h"
 
 #include <array>
-#include <bit>
 #include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <stdexcept>
 
 namespace tessaly {
@@ -11,6 +11,16 @@ namespace tessaly {
 namespace {
 
 constexpr std::string_view kHeader = "tessaly-log 1";
+
+// A value's bits, for digests that must match on every compiler (the
+// browser build's library has no std::bit_cast).
+template <typename Bits, typename T>
+Bits bitsOf(T v) {
+  static_assert(sizeof(Bits) == sizeof(T));
+  Bits bits;
+  std::memcpy(&bits, &v, sizeof bits);
+  return bits;
+}
 
 // 64-bit FNV-1a, fed value by value in a fixed byte order.
 class Fnv {
@@ -23,8 +33,8 @@ class Fnv {
     for (int i = 0; i < 8; ++i) byte(static_cast<std::uint8_t>(v >> (8 * i)));
   }
   void i64(std::int64_t v) { u64(static_cast<std::uint64_t>(v)); }
-  void f32(float v) { u64(std::bit_cast<std::uint32_t>(v)); }
-  void f64(double v) { u64(std::bit_cast<std::uint64_t>(v)); }
+  void f32(float v) { u64(bitsOf<std::uint32_t>(v)); }
+  void f64(double v) { u64(bitsOf<std::uint64_t>(v)); }
   void text(std::string_view s) {
     u64(s.size());
     for (char c : s) byte(static_cast<std::uint8_t>(c));
@@ -274,13 +284,7 @@ void HeadlessGame::fireDue() {
 }
 
 void HeadlessGame::runUntil(TimeMs t) {
-  while (form_.isOpen()) {
-    const auto due = form_.nextDue();
-    if (!due || *due > t) break;
-    clock_.set(*due);
-    fireDue();
-  }
-  if (t > clock_.now()) clock_.set(t);
+  runDueInstants(form_, clock_, t, [this] { fireDue(); });
 }
 
 bool HeadlessGame::runNextTick() {

@@ -19,8 +19,22 @@ class VirtualClock final : public Clock {
   std::uint64_t seed_;
 };
 
-// Lets `ms` milliseconds pass on `clock`, stopping at every tick that falls
-// due in that span and running it, in time order; the clock ends `ms` later.
+// Moves `clock` to every instant by `end` at which a tick falls due, in time
+// order, and calls deliver() there; the clock ends at `end` (or stays, when
+// `end` has passed).
+template <typename Deliver>
+void runDueInstants(const Form1& form, VirtualClock& clock, TimeMs end, Deliver&& deliver) {
+  while (form.isOpen()) {
+    const auto due = form.nextDue();
+    if (!due || *due > end) break;
+    clock.set(*due);
+    deliver();
+  }
+  if (end > clock.now()) clock.set(end);
+}
+
+// Lets `ms` milliseconds pass on `clock`, running every tick that falls due
+// in that span, in time order; the clock ends `ms` later.
 void advance(Form1& form, VirtualClock& clock, TimeMs ms);
 
 }  // namespace tessaly

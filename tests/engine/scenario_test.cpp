@@ -1,25 +1,8 @@
 // Whole stretches of play on virtual time: keys, ticks and every draw 0, so
 // the ball moves exactly 60 twips along each axis per tick.
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
+#include "allocation_counter.h"
 #include "game_fixture.h"
-
-namespace {
-std::atomic<long> allocations{0};
-}  // namespace
-
-// Counts every allocation of the test program, so that a stretch of play can
-// show that it allocates nothing.
-void* operator new(std::size_t size) {
-  allocations.fetch_add(1, std::memory_order_relaxed);
-  if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
-  throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace tessaly::test {
 namespace {
@@ -180,7 +163,7 @@ TEST_F(ScenarioTest, GameOverAndANewGame) {
 TEST_F(ScenarioTest, PlayAllocatesNothing) {
   clearAllBut(18, 19);
   g.form.keyDown(key::Left);
-  const long before = allocations.load();
+  const long before = allocationsSoFar();
   runUntil(25);
   g.form.keyUp(key::Left);
   runUntil(475);              // hits, the level's end and its button caption
@@ -189,7 +172,7 @@ TEST_F(ScenarioTest, PlayAllocatesNothing) {
   runUntil(3000);  // more hits, a lost ball
   g.form.keyDown(key::P);
   g.form.click("pause");
-  const long during = allocations.load() - before;
+  const long during = allocationsSoFar() - before;
   EXPECT_EQ(during, 0);
   EXPECT_GT(s.playerscore, 10);
 }

@@ -4,26 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
+#include "allocation_counter.h"
 #include "harness/autoplayer.h"
 #include "harness/replay.h"
 
-namespace {
-std::atomic<long> allocations{0};
-}
-
-void* operator new(std::size_t size) {
-  allocations.fetch_add(1, std::memory_order_relaxed);
-  if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
-  throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-
 using namespace tessaly;
+using tessaly::test::allocationsSoFar;
 
 namespace {
 
@@ -37,9 +23,9 @@ TEST(NoAllocation, TicksOfPlayAndThePlayerAllocateNothing) {
   long hits = 0;
   long lost = 0;
   while (ticks < 40'000) {
-    long before = allocations.load();
+    long before = allocationsSoFar();
     const auto actions = player.decide(game.form());
-    inPlayer += allocations.load() - before;
+    inPlayer += allocationsSoFar() - before;
     for (const AutoPlayer::Action& a : actions) {
       // Clicks may build a new game (the window reopens): not a tick.
       if (a.kind == AutoPlayer::Action::Kind::Click) game.form().click(a.button);
@@ -48,9 +34,9 @@ TEST(NoAllocation, TicksOfPlayAndThePlayerAllocateNothing) {
     }
     const Integer score = game.form().state.playerscore;
     const int lives = game.form().state.lives;
-    before = allocations.load();
+    before = allocationsSoFar();
     const bool ticked = game.runNextTick();
-    inTicks += allocations.load() - before;
+    inTicks += allocationsSoFar() - before;
     if (ticked) ++ticks;
     if (game.form().state.playerscore > score) ++hits;
     if (game.form().state.lives < lives) ++lost;

@@ -42,7 +42,6 @@ class FramePainter {
   void paint(const Controls& controls, const Viewport& view, const SDL_Rect& area, std::string_view pressedButton = {});
 
   // Text textures kept for reuse; tests watch that it stays bounded.
-  std::size_t cachedTexts() const { return texts_.size(); }
 
  private:
   struct Cached {

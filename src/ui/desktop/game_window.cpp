@@ -18,9 +18,11 @@ namespace tessaly::desktop {
 
 namespace {
 
-// Names that outlive any one set of objects: a new game rebuilds the buttons.
-
-int scaled(float twips, double scale) { return static_cast<int>(std::lround(twips * scale / kTwipsPerPixel)); }
+// The client area's size in pixels at `scale`.
+SDL_Point clientSize(double scale) {
+  const SDL_Rect client = Viewport::atScale(scale).client();
+  return {client.w, client.h};
+}
 
 // A HiDPI scale can ask for more than the screen has (2x is 1086 pixels
 // high): the window then opens as large as fits, leaving room for a frame.
@@ -36,14 +38,17 @@ double largestScaleOnScreen(SDL_Window* window) {
 }  // namespace
 
 GameWindow::GameWindow(GamePort& game, FontBook& fonts, double scale) : game_(game), fonts_(fonts) {
-  window_ = SDL_CreateWindow("Form1", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, scaled(kClientWidthTwips, 1),
-                             scaled(kClientHeightTwips, 1), SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
+  const SDL_Point opening = clientSize(1);
+  window_ = SDL_CreateWindow("Form1", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, opening.x, opening.y,
+                             SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
   if (window_ == nullptr)
     throw StartError(std::string("the game window could not be opened (") + SDL_GetError() + ").");
   if (scale <= 0) scale = std::min(displayScale(window_), largestScaleOnScreen(window_));
-  SDL_SetWindowSize(window_, scaled(kClientWidthTwips, scale), scaled(kClientHeightTwips, scale));
+  const SDL_Point size = clientSize(scale);
+  SDL_SetWindowSize(window_, size.x, size.y);
   SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
-  SDL_SetWindowMinimumSize(window_, scaled(kClientWidthTwips, 0.5), scaled(kClientHeightTwips, 0.5));
+  const SDL_Point smallest = clientSize(0.5);
+  SDL_SetWindowMinimumSize(window_, smallest.x, smallest.y);
   SDL_ShowWindow(window_);
   attachSurface();
   SDL_SysWMinfo info;
@@ -176,6 +181,8 @@ std::string_view GameWindow::buttonAt(int px, int py) const {
     const SDL_Rect r = view_.edges(b->bounds());
     const SDL_Point p{px, py};
     if (!SDL_PointInRect(&p, &r)) continue;
+    // The name as the table spells it, which outlives these objects: a new
+    // game rebuilds them while the button is still held.
     const auto name = std::find(button::all.begin(), button::all.end(), b->name());
     return name != button::all.end() ? *name : std::string_view{};
   }
