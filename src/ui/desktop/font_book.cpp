@@ -76,8 +76,9 @@ std::vector<std::string> fallbackFamilies(std::string_view requested) {
   } else if (sameName(requested, "Times New Roman")) {
     add({"Liberation Serif", "Tinos", "Nimbus Roman", "DejaVu Serif", "serif"});
   } else if (sameName(requested, "Impact")) {
-    // A condensed heavy face.
-    add({"Bebas Neue", "Nimbus Sans Narrow", "Liberation Sans Narrow", "DejaVu Sans Condensed", "sans-serif"});
+    // A condensed heavy face with lower case: the headings read "  Score",
+    // not "SCORE", so a capitals-only display face will not do.
+    add({"Roboto Condensed", "Nimbus Sans Narrow", "Liberation Sans Narrow", "DejaVu Sans Condensed", "sans-serif"});
   } else if (sameName(requested, "Lucida Handwriting")) {
     add({"Dancing Script", "Z003", "URW Chancery L", "serif"});
   } else if (sameName(requested, "MS Song")) {
