@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # Builds the .deb with cpack, checks its control fields and file list with
-# dpkg-deb, then unpacks it and starts the packaged game under Xvfb until its
-# window shows, and closes it as a window manager's close button would.
-# Usage: check_deb.sh <CPackConfig.cmake> <app id> <version> <close_window> <built binary>
+# dpkg-deb and the whole package with lintian, checks the copyright file,
+# the changelog and the manual page in it, then unpacks it and starts the
+# packaged game under Xvfb until its window shows, and closes it as a window
+# manager's close button would.
+# Usage: check_deb.sh <CPackConfig.cmake> <app id> <version> <close_window> <built binary> <LICENSE>
 set -uo pipefail
 cpack_config=$1
 app=$2
 version=$3
 close_window=$4
 binary=$5
+licence=$6
 . "$(dirname "$0")/checks.sh"
 skip_unless_built "$binary"
 
@@ -57,30 +60,40 @@ recommends=$(names "$(field Recommends)")
 for pkg in libsdl2-2.0-0 libsdl2-ttf-2.0-0 libfontconfig1 fonts-liberation2; do
   check "Depends names $pkg" grep -qx "$pkg" <<<"$depends"
 done
-for pkg in fonts-bebas-neue fonts-dancingscript fonts-arphic-uming; do
+for pkg in fonts-roboto-unhinted fonts-dancingscript fonts-arphic-uming; do
   check "Recommends names $pkg" grep -qx "$pkg" <<<"$recommends"
 done
 
-# What the package holds: exactly the game and its desktop files.
+# What the package holds: exactly the game, its desktop files and its
+# documentation, the program in /usr/games as Debian keeps games.
+doc=./usr/share/doc/tessaly
 expected=$(
-  printf '%s\n' ./usr/bin/tessaly \
+  printf '%s\n' ./usr/games/tessaly \
     "./usr/share/applications/$app.desktop" \
     "./usr/share/metainfo/$app.metainfo.xml" \
     "./usr/share/icons/hicolor/scalable/apps/$app.svg" \
-    ./usr/share/tessaly/screenshot.png
+    ./usr/share/man/man6/tessaly.6.gz "$doc/copyright" "$doc/changelog.gz"
   for size in 16 32 48 64 128 256; do
     echo "./usr/share/icons/hicolor/${size}x${size}/apps/$app.png"
-  done | sort
+  done
 )
 listing=$(dpkg-deb --contents "$deb")
 files=$(grep -v '^d' <<<"$listing" | awk '{print $6}' | sort)
 check_eq "the package holds exactly the game's files" "$(sort <<<"$expected")" "$files"
-check "the binary is root's and executable by all" \
-  grep -qE '^-rwxr-xr-x root/root .* \./usr/bin/tessaly$' <<<"$listing"
+check "the program is root's and executable by all" \
+  grep -qE '^-rwxr-xr-x root/root .* \./usr/games/tessaly$' <<<"$listing"
+
+# lintian: no error and no warning. What it only mentions (informational
+# and pedantic tags) is shown, not failed.
+tags=$(lintian --fail-on error,warning --display-info --pedantic "$deb" 2>"$work/lintian.err")
+status=$?
+sed 's/^/       lintian: /' <<<"$tags" | grep -v '^       lintian: $'
+if ((status != 0)); then grep -v 'root privileges' "$work/lintian.err" | sed 's/^/       /'; fi
+check "lintian finds no error and no warning" test "$status" -eq 0
 
 root=$work/root
 dpkg-deb --extract "$deb" "$root"
-game=$root/usr/bin/tessaly
+game=$root/usr/games/tessaly
 
 # Every library the binary links comes from a package the .deb depends on.
 for soname in $(objdump -p "$game" | awk '$1 == "NEEDED" {print $2}'); do
@@ -92,8 +105,27 @@ for soname in $(objdump -p "$game" | awk '$1 == "NEEDED" {print $2}'); do
 done
 check "the packaged binary is stripped" \
   test -z "$(objdump -h "$game" | awk '$2 ~ /^\.debug_/')"
-check_eq "the packaged metainfo's screenshot is the packaged one" \
-  "file:///usr/share/tessaly/screenshot.png" "$(screenshot_url "$root/usr/share/metainfo/$app.metainfo.xml")"
+appstream_check "appstreamcli validate --no-net accepts the packaged metainfo" \
+  validate --no-net "$root/usr/share/metainfo/$app.metainfo.xml"
+check_eq "the menu entry starts the packaged program" "/usr/games/tessaly" \
+  "$(desktop_key Exec "$root/usr/share/applications/$app.desktop")"
+
+# The copyright file in Debian's machine-readable form, its licence text
+# the project's LICENSE from the grant on.
+copyright=$root/${doc#./}/copyright
+check "the copyright file is machine-readable (Format 1.0)" grep -qx \
+  'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' "$copyright"
+check_eq "the copyright file covers every file with the Expat (MIT) licence" \
+  "Files: *|Copyright: 2026 The Tessaly developers|License: Expat" \
+  "$(grep -A2 '^Files:' "$copyright" | paste -sd'|')"
+check_eq "its licence text is LICENSE's" "$(sed -n '/^Permission/,$p' "$licence")" \
+  "$(sed -n '/^License: Expat$/,/^[^ ]/{/^ /p}' "$copyright" | sed 's/^ //; s/^\.$//')"
+
+# The changelog in Debian's form, its latest entry this version.
+zcat "$root/${doc#./}/changelog.gz" >"$work/changelog"
+check_eq "the changelog's latest entry is version $version" "$version" \
+  "$(dpkg-parsechangelog --file "$work/changelog" --show-field Version 2>&1)"
+manual_check "man renders the packaged manual page without a warning" "$root/usr/share/man/man6/tessaly.6.gz"
 
 # Start the packaged game on a virtual screen, wait for its window, close it.
 cat >"$work/run.sh" <<'RUN'
