@@ -10,7 +10,8 @@
 #include <string>
 
 #include "game/form1.h"
-#include "game/virtual_time.h"
+#include "harness/scripted_random.h"
+#include "harness/virtual_time.h"
 #include "ui/desktop/font_book.h"
 #include "ui/desktop/offscreen_frame.h"
 
