@@ -3,12 +3,12 @@
 # that every file lies where a desktop and man look for it, that the menu
 # entry, the metainfo and the manual page pass their checkers, and that the
 # install manifest uninstalls it all.
-# Usage: check_install.sh <build dir> <app id> <built binary> <bindir> <mandir> <docdir>
+# Usage: check_install.sh <build dir> <app id> <built binary> <gamesdir> <mandir> <docdir>
 #   (the last three as configured, relative to the prefix)
 set -uo pipefail
 build=$1
 app=$2
-bindir=$4
+gamesdir=$4
 mandir=$5
 docdir=$6
 . "$(dirname "$0")/checks.sh"
@@ -37,8 +37,8 @@ share=$prefix/share
 desktop=$share/applications/$app.desktop
 metainfo=$share/metainfo/$app.metainfo.xml
 
-program=$prefix/$bindir/tessaly
-check "the program is in $bindir/ and executable" test -x "$program"
+program=$prefix/$gamesdir/tessaly
+check "the program is in $gamesdir/ and executable" test -x "$program"
 check "the menu entry is in share/applications/" test -f "$desktop"
 check "the metainfo is in share/metainfo/" test -f "$metainfo"
 check "the scalable icon is in the hicolor theme" test -f "$share/icons/hicolor/scalable/apps/$app.svg"
