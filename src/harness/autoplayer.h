@@ -8,16 +8,25 @@
 // player follows it over the bricks to the next paddle band, tries each third
 // the pair there could present, follows each outcome a few turns further, and
 // steers both pairs toward the line of turns that knocks out the most bricks
-// soonest without running the ball into a corner.
+// soonest without running the ball into a corner. The flight model is
+// autoplayer_flight, the look-ahead autoplayer_search, the steering
+// autoplayer_steering.
 
 #include <array>
+#include <concepts>
 #include <cstdint>
 #include <span>
 #include <string_view>
 
 #include "game/form1.h"
+#include "harness/autoplayer_search.h"
 
 namespace tessaly {
+
+namespace autoplay {
+struct Aim;   // where the steering sends each pair
+struct Keys;  // the keys it wants held
+}  // namespace autoplay
 
 class AutoPlayer {
  public:
@@ -27,10 +36,9 @@ class AutoPlayer {
     std::string_view button;  // clicks
   };
 
-  // Decides and performs this moment's actions on the form.
-  void play(Form1& form);
-  // Decides only: the actions to perform now, in order, valid until the next
-  // call. For hosts that route input through their own event path.
+  // The actions to perform now, in order, valid until the next call; the
+  // caller performs them (see `perform` below) through whichever event path
+  // it watches.
   std::span<const Action> decide(const Form1& form);
 
   // Every how many serves the player lets a ball go by on purpose (0: never;
@@ -38,47 +46,27 @@ class AutoPlayer {
   // balls and games.
   void setMissEvery(int serves) { missEvery_ = serves; }
   // How many calls without a point scored the player sits through before it
-  // lets a ball that goes nowhere go.
+  // lets a ball that goes nowhere go: 30 s of play at a call a tick.
   static constexpr int kPatience = 1200;
-  // How many turns ahead the player looks, and how many when no brick is in
-  // reach that soon.
-  static constexpr int kLookahead = 3;
-  static constexpr int kDeepLookahead = 5;
-
-  // One turn off a paddle pair, as planned: the pair across the board (the
-  // bottom and top paddles) or the upright one, the ball tick it comes in,
-  // counted from the moment of planning, where the pair should stand, and the
-  // stretch the other pair must keep out of then, lest it turn the ball too.
-  struct Turn {
-    bool across = true;
-    int tick = 0;
-    double target = 0;
-    double keepOutFrom = 0;
-    double keepOutTo = 0;
-  };
 
  private:
-  // The bricks as the look-ahead knocks them out, and how to put them back.
-  struct Knock {
-    std::int16_t column;
-    std::int16_t row;
+  // What the plan was made for: it holds while the ball keeps that line.
+  struct PlannedFor {
+    bool made = false;
+    float left = 0;
+    float top = 0;
+    double xspeed = 0;
+    std::int16_t yspeed = 0;
+    double xjitter = 0;
+    double yjitter = 0;
+    Integer bricks = -1;
+    Integer level = -1;
   };
-  using Cells = decltype(GameState::cells);
-  static constexpr std::size_t kKnocks = 1024;
-  struct Scratch {
-    Cells cells{};
-    std::array<Knock, kKnocks> knocks{};
-    std::size_t knocked = 0;
-    std::array<double, 2> bricksFrom{};  // where bricks lie, relative to the board
-    std::array<double, 2> bricksTo{};
-    // The best line found below each depth, and how many turns it holds.
-    std::array<std::array<Turn, kDeepLookahead + 1>, kDeepLookahead + 2> lines{};
-    std::array<int, kDeepLookahead + 2> lengths{};
-  };
-  struct Search;  // the look-ahead, kept out of the header
-
   void push(Action::Kind kind, int code, std::string_view button = {});
   void steer(const Form1& form);
+  void noteProgress(const GameState& s);
+  autoplay::Aim aimAtPlan(const autoplay::Court& court, int elapsed) const;
+  void press(const GameState& s, const autoplay::Keys& want);
   void plan(const Form1& form);
   bool planHolds(const Form1& form) const;
   int elapsedTicks(const Form1& form) const;
@@ -95,23 +83,33 @@ class AutoPlayer {
   int quiet_ = 0;
   Integer lastScore_ = -1;
   Integer lastLevel_ = -1;
-
-  // The plan and the line of flight it was made for: it holds while the ball
-  // keeps that line.
-  std::array<Turn, kDeepLookahead> turns_{};
-  int planned_ = 0;
-  bool planMade_ = false;
-  int serveKey_ = 0;
   bool resting_ = false;
-  float planLeft_ = 0;
-  float planTop_ = 0;
-  double planXSpeed_ = 0;
-  std::int16_t planYSpeed_ = 0;
-  double planXJitter_ = 0;
-  double planYJitter_ = 0;
-  Integer planBricks_ = -1;
-  Integer planLevel_ = -1;
-  Scratch scratch_;
+
+  autoplay::Plan plan_;
+  PlannedFor plannedFor_;
+  autoplay::Scratch scratch_;
 };
+
+// What takes the player's keys and clicks as the game does: the form itself
+// (a GamePort), the headless game, which also records and observes them, or
+// a front end's own event path.
+template <class Input>
+concept PlayerInput = requires(Input& input, int code, std::string_view name) {
+  input.keyDown(code);
+  input.keyUp(code);
+  input.click(name);
+};
+
+// Performs the player's actions on `input`, in order.
+template <PlayerInput Input>
+void perform(std::span<const AutoPlayer::Action> actions, Input& input) {
+  for (const AutoPlayer::Action& a : actions) {
+    switch (a.kind) {
+      case AutoPlayer::Action::Kind::KeyDown: input.keyDown(a.code); break;
+      case AutoPlayer::Action::Kind::KeyUp: input.keyUp(a.code); break;
+      case AutoPlayer::Action::Kind::Click: input.click(a.button); break;
+    }
+  }
+}
 
 }  // namespace tessaly
