@@ -67,11 +67,7 @@ void play(Bytes& in) {
         // games over that random keys alone seldom do.
         player.setMissEvery(arg % 4);
         for (int tick = 0; tick < 25 * (arg % 16 + 1); ++tick) {
-          for (const AutoPlayer::Action& a : player.decide(game.form())) {
-            if (a.kind == AutoPlayer::Action::Kind::KeyDown) game.keyDown(a.code);
-            if (a.kind == AutoPlayer::Action::Kind::KeyUp) game.keyUp(a.code);
-            if (a.kind == AutoPlayer::Action::Kind::Click) game.click(a.button);
-          }
+          perform(player.decide(game.form()), game);
           if (!game.runNextTick()) break;
         }
         break;

@@ -26,12 +26,8 @@ TEST(NoAllocation, TicksOfPlayAndThePlayerAllocateNothing) {
     long before = allocationsSoFar();
     const auto actions = player.decide(game.form());
     inPlayer += allocationsSoFar() - before;
-    for (const AutoPlayer::Action& a : actions) {
-      // Clicks may build a new game (the window reopens): not a tick.
-      if (a.kind == AutoPlayer::Action::Kind::Click) game.form().click(a.button);
-      if (a.kind == AutoPlayer::Action::Kind::KeyDown) game.form().keyDown(a.code);
-      if (a.kind == AutoPlayer::Action::Kind::KeyUp) game.form().keyUp(a.code);
-    }
+    // Clicks may build a new game (the window reopens): not a tick.
+    perform(actions, game.form());
     const Integer score = game.form().state.playerscore;
     const int lives = game.form().state.lives;
     before = allocationsSoFar();

@@ -7,8 +7,9 @@
 #include <functional>
 #include <string>
 
+#include "harness/autoplayer.h"
 #include "harness/invariants.h"
-#include "proof_support.h"
+#include "harness/replay.h"
 
 using namespace tessaly;
 
@@ -51,7 +52,7 @@ bool clearFirstLevel(std::uint64_t seed, InputLog& out) {
       out = r.log;
       return true;
     }
-    proof::playerActs(player, r.game);
+    perform(player.decide(r.game.form()), r.game);
     r.game.runNextTick();
   }
   return false;
@@ -63,7 +64,7 @@ InputLog gameOverAndNewGame() {
   AutoPlayer player;
   player.setMissEvery(1);
   while (!r.game.form().controls().gameover.visible()) {
-    proof::playerActs(player, r.game);
+    perform(player.decide(r.game.form()), r.game);
     r.game.runNextTick();
   }
   r.game.runUntil(r.game.now() + 1500);
@@ -85,7 +86,7 @@ InputLog functionKeysAndPause() {
   const auto play = [&](TimeMs ms) {
     const TimeMs end = g.now() + ms;
     while (g.now() < end) {
-      proof::playerActs(player, g);
+      perform(player.decide(g.form()), g);
       if (!g.runNextTick()) g.runUntil(end);
     }
   };

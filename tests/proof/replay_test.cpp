@@ -5,11 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
 #include <string>
 
 #include "game/numbers.h"
+#include "harness/autoplayer.h"
 #include "harness/invariants.h"
-#include "proof_support.h"
+#include "harness/replay.h"
 
 using namespace tessaly;
 
@@ -17,16 +21,24 @@ namespace {
 
 std::string logPath(const std::string& name) { return std::string(TESSALY_LOG_DIR) + "/" + name; }
 
+std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw std::runtime_error("cannot read " + path);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
 // Replays a fixture with the invariants checked after every event, then
 // returns the game for a look at where it ended.
 struct Replayed {
-  explicit Replayed(const std::string& name) : log(parseLog(proof::readFile(logPath(name + ".log")))), game(log.seed) {
+  explicit Replayed(const std::string& name) : log(parseLog(readFile(logPath(name + ".log")))), game(log.seed) {
     game.observe([this](const HeadlessGame& g) {
       ++events;
       if (violation.empty()) violation = checkInvariants(g.form());
     });
     for (const InputEvent& e : log.events) game.apply(e);
-    expected = proof::readFile(logPath(name + ".digest"));
+    expected = readFile(logPath(name + ".digest"));
     while (!expected.empty() && (expected.back() == '\n' || expected.back() == '\r')) expected.pop_back();
   }
   InputLog log;
@@ -48,12 +60,12 @@ TEST_P(Fixture, EndsInTheRecordedDigestWithEveryRuleHeld) {
 }
 
 TEST_P(Fixture, ReplaysTwiceToTheSameDigest) {
-  const InputLog log = parseLog(proof::readFile(logPath(std::string(GetParam()) + ".log")));
+  const InputLog log = parseLog(readFile(logPath(std::string(GetParam()) + ".log")));
   EXPECT_EQ(replay(log), replay(log));
 }
 
 TEST_P(Fixture, TextFormRoundTrips) {
-  const InputLog log = parseLog(proof::readFile(logPath(std::string(GetParam()) + ".log")));
+  const InputLog log = parseLog(readFile(logPath(std::string(GetParam()) + ".log")));
   EXPECT_EQ(parseLog(serialise(log)), log);
 }
 
@@ -157,7 +169,7 @@ TEST(Recording, ALogReplaysToTheGameItWasRecordedFrom) {
   AutoPlayer player;
   player.setMissEvery(3);
   while (game.ballTicks() < 6000) {
-    proof::playerActs(player, game);
+    perform(player.decide(game.form()), game);
     game.runNextTick();
   }
   game.click("nosuchbutton");  // not a button: not recorded

@@ -8,8 +8,9 @@
 #include <cstdlib>
 #include <exception>
 
+#include "harness/autoplayer.h"
 #include "harness/invariants.h"
-#include "proof_support.h"
+#include "harness/replay.h"
 
 using namespace tessaly;
 
@@ -104,7 +105,7 @@ TEST(Soak, AnHourOfPlayKeepsEveryRule) {
         game.keyDown(key::P);
         game.runUntil(game.now() + 2000);  // the player comes back and clicks
       }
-      proof::playerActs(player, game);
+      perform(player.decide(game.form()), game);
       if (!game.runNextTick()) {
         // Play stopped: the player must have a button to click.
         ASSERT_FALSE(player.decide(game.form()).empty()) << "play stopped with nothing to click at " << game.now();

@@ -47,6 +47,19 @@ Uint32 wakeLoop(Uint32, void* window) {
   return 0;
 }
 
+// The automatic player's keys and clicks as the window's own events;
+// clicks are counted.
+struct LoopInput {
+  GameLoop& loop;
+  long& clicks;
+  void keyDown(int code) { loop.handle(LoopEvent::keyDown(code)); }
+  void keyUp(int code) { loop.handle(LoopEvent::keyUp(code)); }
+  void click(std::string_view name) {
+    loop.handle(LoopEvent::click(name));
+    ++clicks;
+  }
+};
+
 class Phase final : public LoopObserver {
  public:
   Phase(GameLoop*& loop, GameWindow& window, Form1& form, std::size_t seconds, bool autoplay)
@@ -66,16 +79,8 @@ class Phase final : public LoopObserver {
   bool between() override {
     if (autoplay_ && loop_ != nullptr) {
       // The player's keys and clicks take the window's own path.
-      for (const AutoPlayer::Action& a : player_.decide(form_)) {
-        switch (a.kind) {
-          case AutoPlayer::Action::Kind::KeyDown: loop_->handle(LoopEvent::keyDown(a.code)); break;
-          case AutoPlayer::Action::Kind::KeyUp: loop_->handle(LoopEvent::keyUp(a.code)); break;
-          case AutoPlayer::Action::Kind::Click:
-            loop_->handle(LoopEvent::click(a.button));
-            ++clicks_;
-            break;
-        }
-      }
+      LoopInput input{*loop_, clicks_};
+      perform(player_.decide(form_), input);
     }
     return nowMicros() < end_;
   }
