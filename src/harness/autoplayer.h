@@ -13,7 +13,6 @@
 // autoplayer_steering.
 
 #include <array>
-#include <concepts>
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -45,9 +44,6 @@ class AutoPlayer {
   // 1: every ball, from the one in play on), so that long runs also lose
   // balls and games.
   void setMissEvery(int serves) { missEvery_ = serves; }
-  // How many calls without a point scored the player sits through before it
-  // lets a ball that goes nowhere go: 30 s of play at a call a tick.
-  static constexpr int kPatience = 1200;
 
  private:
   // What the plan was made for: it holds while the ball keeps that line.

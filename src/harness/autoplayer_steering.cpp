@@ -31,7 +31,11 @@ struct Keys {
 
 namespace {
 
-// A pair with no turn in the plan has this many ticks: never due.
+// How many calls without a point scored the player sits through before it
+// lets a ball that goes nowhere go: 30 s of play at a call a tick.
+constexpr int kPatience = 1200;
+// A pair with no turn in the plan counts as due this many ticks ahead
+// (25 s), later than nearly any turn a plan holds.
 constexpr int kNoTurnDue = 1000;
 // A pair stepping out of the ball's way heads this many ball steps past it:
 // half a stride with Space held, room for its stop to fall short.

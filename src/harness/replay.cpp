@@ -175,13 +175,15 @@ std::string_view kindWord(InputKind kind) {
   return "pass";
 }
 
-}  // namespace
-
+// The button of that name as one of the views in button::all, which outlive
+// any text a name was read from; empty for no button.
 std::string_view buttonName(std::string_view name) {
   for (std::string_view b : button::all)
     if (b == name) return b;
   return {};
 }
+
+}  // namespace
 
 std::string serialise(const InputLog& log) {
   std::string out(kHeader);

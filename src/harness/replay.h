@@ -39,9 +39,6 @@ struct InputLog {
   friend bool operator==(const InputLog&, const InputLog&) = default;
 };
 
-// The three buttons a click can name; a parsed name is one of these views.
-std::string_view buttonName(std::string_view name);
-
 // The text form, one item a line:
 //   tessaly-log 1
 //   seed <decimal>
