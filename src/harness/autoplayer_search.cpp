@@ -37,6 +37,8 @@ constexpr double kAlignCells = 3;
 constexpr double kShortLoss = 0.5;
 constexpr double kShortTwipsPerLoss = 1000;
 constexpr double kNone = -std::numeric_limits<double>::infinity();
+// A tick long before any plan: a pair that turned then has not turned lately.
+constexpr int kLongAgo = -1000;
 
 // The start nearest `pos` in [from, to] that the pair can stop at for sure:
 // it stops within `slack` (half its slow stride) of where it heads for.
@@ -56,7 +58,7 @@ struct Search::Pair {
   // pair turns the ball.
   double keepOutFrom = 0;
   double keepOutTo = 0;
-  int keepOutTick = -1000;
+  int keepOutTick = kLongAgo;
 
   // How far the pair falls short of standing at `target` by `tick`; it may
   // not cross the stretch it must keep out of before it may.
@@ -103,7 +105,7 @@ struct Search::Stage {
 };
 
 double Search::look(const Flight& f, bool atRest, int depth, int firstKey, Plan& plan) {
-  const Pairs pairs{{court_.acrossAt, 0, -1000}, {court_.uprightAt, 0, -1000}};
+  const Pairs pairs{{court_.acrossAt, 0, kLongAgo}, {court_.uprightAt, 0, kLongAgo}};
   double best = kNone;
   for (int k : {firstKey, firstKey == key::Left ? key::Right : key::Left}) {
     Flight g = f;
@@ -156,7 +158,8 @@ double Search::turn(int depth, const Flight& f, int tick, bool across, const Pai
     double value = follow(stage, third, *target, next, leg);
     const double missed = stage.late + std::max(0.0, shortfall);
     if (missed > 0) value -= kLoss * (kShortLoss + missed / kShortTwipsPerLoss);
-    if (first) value += whims_[static_cast<std::size_t>(third + 1)];
+    const int slot = third + 1;
+    if (first) value += whims_[static_cast<std::size_t>(slot)];
     if (value > best) {
       best = value;
       keepLine(stage, *target, clear, leg);
