@@ -10,7 +10,6 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 
 #include "game/brick_grid.h"
 #include "game/game_state.h"
@@ -80,10 +79,11 @@ struct BrickHit {
 };
 
 // At most one brick per tick: the first probe, in order, whose cell holds a
-// brick and differs from the cell examined just before it. `lastcell`
-// follows every probe examined.
-inline std::optional<BrickHit> probeBricks(const BallBox& box, float cellWidth, float cellHeight,
-                                           const decltype(GameState::cells)& cells, Integer& lastcell) {
+// brick and differs from the cell examined just before it goes to `onHit`.
+// `lastcell` follows every probe examined.
+template <class OnHit>
+void probeBricks(const BallBox& box, float cellWidth, float cellHeight, const decltype(GameState::cells)& cells,
+                 Integer& lastcell, OnHit&& onHit) {
   for (const Probe& probe : probes(box)) {
     const Cell cell = cellAt(probe.x, probe.y, cellWidth, cellHeight);
     // A point outside the cell table lies on no brick.
@@ -91,9 +91,11 @@ inline std::optional<BrickHit> probeBricks(const BallBox& box, float cellWidth, 
     const bool hit = cell.number != lastcell && inTable &&
                      cells[static_cast<std::size_t>(cell.column)][static_cast<std::size_t>(cell.row)] > 0;
     lastcell = cell.number;
-    if (hit) return BrickHit{cell, probe.xbounce, probe.ybounce};
+    if (hit) {
+      onHit(BrickHit{cell, probe.xbounce, probe.ybounce});
+      return;
+    }
   }
-  return std::nullopt;
 }
 
 // Away from the brick at the base step; the other component keeps its value.

@@ -6,11 +6,11 @@ namespace tessaly {
 void Form1::whereball() {
   const ScreenObject& ball = controls().ball;
 
+  // The brick probes: at most one brick a tick, handed to score.
   const BallBox box = ballBox(ball.left(), ball.top(), ball.width(), ball.height(), state.boardleft, state.boardtop);
-  if (const std::optional<BrickHit> hit =
-          probeBricks(box, state.cellwidth, state.cellheight, state.cells, state.lastcell)) {
-    score(hit->cell.number, hit->cell.column, hit->cell.row, hit->xbounce, hit->ybounce);
-  }
+  probeBricks(box, state.cellwidth, state.cellheight, state.cells, state.lastcell, [this](const BrickHit& hit) {
+    score(hit.cell.number, hit.cell.column, hit.cell.row, hit.xbounce, hit.ybounce);
+  });
 
   // The paddle bands, for paddles 0 to 3 in turn; a turn moves no paddle and
   // not the ball.

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <optional>
 
 namespace tessaly::autoplay {
 
@@ -120,12 +119,13 @@ double probe(Flight& f, int tick, const Court& court, BrickBoard& board) {
     f.lastcell = cellAt(last.x, last.y, court.cellW, court.cellH).number;
     return 0;
   }
-  const std::optional<BrickHit> hit = probeBricks(box, court.cellW, court.cellH, board.cells(), f.lastcell);
-  if (!hit) return 0;
-  const double worth = board.knock(hit->cell.column, hit->cell.row) ? discount(tick) : 0;
-  bounceOffBrick(hit->xbounce, hit->ybounce, court.step, f.vx, f.vy);
-  f.xj = kMeanJitter;
-  f.yj = kMeanJitter;
+  double worth = 0;
+  probeBricks(box, court.cellW, court.cellH, board.cells(), f.lastcell, [&](const BrickHit& hit) {
+    if (board.knock(hit.cell.column, hit.cell.row)) worth = discount(tick);
+    bounceOffBrick(hit.xbounce, hit.ybounce, court.step, f.vx, f.vy);
+    f.xj = kMeanJitter;
+    f.yj = kMeanJitter;
+  });
   return worth;
 }
 
