@@ -1,0 +1,38 @@
+#pragma once
+// The page's 2D canvas as the painter sees it: the few drawing calls it
+// makes, carried out in JavaScript (canvas_library.js). Colours go as
+// 0xRRGGBB, rectangles and positions in the canvas's device pixels.
+
+#include <cstdint>
+#include <string_view>
+
+#include "ui/screen_object.h"
+#include "ui/web/text_metrics.h"
+#include "ui/web/viewport.h"
+
+namespace tessaly::web::canvas {
+
+std::uint32_t packed(Color c);
+
+// Fills a rectangle with one colour.
+void fill(const PixelRect& r, Color c);
+// Everything drawn from here to endClip() stays inside `r`; clips nest.
+void beginClip(const PixelRect& r);
+void endClip();
+
+// The page's face for a game font: an index into its table of served faces,
+// or -1 where it has none (a generic family stands in).
+int face(const Font& font);
+// The design units of a served face.
+FaceUnits faceUnits(int face);
+// The advance width of `text` in pixels at an em of `pixels`.
+double textWidth(int face, bool bold, int pixels, std::string_view text);
+// Draws `text` with its baseline's left end at (x, baseline).
+void text(int face, bool bold, int pixels, std::string_view text, Color c, int x, int baseline);
+
+// Keeps `argb` (row by row, 0xAARRGGBB with straight alpha) as image `id`.
+void keepImage(int id, const std::uint32_t* argb, int width, int height);
+// Draws image `id` with its top-left corner at (x, y).
+void drawImage(int id, int x, int y);
+
+}  // namespace tessaly::web::canvas

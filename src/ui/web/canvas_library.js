@@ -1,0 +1,101 @@
+// The page's canvas for the painter (canvas.h): an Emscripten JavaScript
+// library, linked into tessaly.js. The page hands the module its canvas and
+// its table of served faces (Module.tessalyCanvas, Module.tessalyFaces).
+
+mergeInto(LibraryManager.library, {
+  $TessalyCanvas: {
+    context: null,
+    colors: new Map(),
+    images: [],
+    ctx: function () {
+      if (!TessalyCanvas.context) {
+        TessalyCanvas.context = Module['tessalyCanvas'].getContext('2d', { alpha: false });
+      }
+      return TessalyCanvas.context;
+    },
+    color: function (rgb) {
+      let css = TessalyCanvas.colors.get(rgb);
+      if (css === undefined) {
+        css = '#' + rgb.toString(16).padStart(6, '0');
+        TessalyCanvas.colors.set(rgb, css);
+      }
+      return css;
+    },
+    // The CSS font of a served face (or the generic stand-in) at an em of `pixels`.
+    font: function (face, bold, pixels) {
+      const family = face >= 0 ? '"' + Module['tessalyFaces'][face].family + '"' : 'sans-serif';
+      return (bold ? 'bold ' : '') + pixels + 'px ' + family;
+    },
+  },
+
+  tessaly_canvas_fill__deps: ['$TessalyCanvas'],
+  tessaly_canvas_fill: function (x, y, w, h, rgb) {
+    const ctx = TessalyCanvas.ctx();
+    ctx.fillStyle = TessalyCanvas.color(rgb);
+    ctx.fillRect(x, y, w, h);
+  },
+
+  tessaly_canvas_begin_clip__deps: ['$TessalyCanvas'],
+  tessaly_canvas_begin_clip: function (x, y, w, h) {
+    const ctx = TessalyCanvas.ctx();
+    ctx.save();
+    ctx.beginPath();
+    ctx.rect(x, y, w, h);
+    ctx.clip();
+  },
+
+  tessaly_canvas_end_clip__deps: ['$TessalyCanvas'],
+  tessaly_canvas_end_clip: function () {
+    TessalyCanvas.ctx().restore();
+  },
+
+  tessaly_canvas_face: function (face, length, bold, charset) {
+    const name = UTF8ToString(face, length);
+    return Module['tessalyFaces'].findIndex(
+      (f) => f.face === name && f.bold === !!bold && f.charset === charset);
+  },
+
+  tessaly_canvas_face_units: function (face, units) {
+    const f = Module['tessalyFaces'][face];
+    HEAP32[units >> 2] = f.unitsPerEm;
+    HEAP32[(units >> 2) + 1] = f.ascender;
+    HEAP32[(units >> 2) + 2] = f.descender;
+  },
+
+  tessaly_canvas_text_width__deps: ['$TessalyCanvas'],
+  tessaly_canvas_text_width: function (face, bold, pixels, text, length) {
+    const ctx = TessalyCanvas.ctx();
+    ctx.font = TessalyCanvas.font(face, bold, pixels);
+    return ctx.measureText(UTF8ToString(text, length)).width;
+  },
+
+  tessaly_canvas_text__deps: ['$TessalyCanvas'],
+  tessaly_canvas_text: function (face, bold, pixels, text, length, rgb, x, baseline) {
+    const ctx = TessalyCanvas.ctx();
+    ctx.font = TessalyCanvas.font(face, bold, pixels);
+    ctx.fillStyle = TessalyCanvas.color(rgb);
+    ctx.fillText(UTF8ToString(text, length), x, baseline);
+  },
+
+  tessaly_canvas_keep_image__deps: ['$TessalyCanvas'],
+  tessaly_canvas_keep_image: function (id, argb, width, height) {
+    const image = new ImageData(width, height);
+    const from = HEAPU32.subarray(argb >> 2, (argb >> 2) + width * height);
+    const to = image.data;
+    for (let i = 0; i < from.length; ++i) {
+      const p = from[i];
+      to[4 * i] = (p >>> 16) & 255;
+      to[4 * i + 1] = (p >>> 8) & 255;
+      to[4 * i + 2] = p & 255;
+      to[4 * i + 3] = p >>> 24;
+    }
+    const kept = new OffscreenCanvas(width, height);
+    kept.getContext('2d').putImageData(image, 0, 0);
+    TessalyCanvas.images[id] = kept;
+  },
+
+  tessaly_canvas_draw_image__deps: ['$TessalyCanvas'],
+  tessaly_canvas_draw_image: function (id, x, y) {
+    TessalyCanvas.ctx().drawImage(TessalyCanvas.images[id], x, y);
+  },
+});

@@ -1,0 +1,112 @@
+// Tessaly in the browser: the game behind the page's canvas. The page
+// (page.js) calls these functions on its events; each returns how long the
+// page may sleep before calling tessaly_tick, or -1 when nothing is due.
+
+#include <emscripten/emscripten.h>
+
+#include <memory>
+#include <string>
+
+#include "game/form1.h"
+#include "game/platform.h"
+#include "ui/web/key_map.h"
+#include "ui/web/page_fonts.h"
+#include "ui/web/viewport.h"
+#include "ui/web/web_game.h"
+
+namespace {
+
+using namespace tessaly;
+
+// Form1 as the port the front end drives.
+class Form1Port final : public GamePort {
+ public:
+  explicit Form1Port(Form1& form) : form_(form) {}
+  void keyDown(int keycode) override { form_.keyDown(keycode); }
+  void keyUp(int keycode) override { form_.keyUp(keycode); }
+  bool click(std::string_view button) override { return form_.click(button); }
+  std::optional<TimeMs> nextDue() const override { return form_.nextDue(); }
+  void dispatchDueTimers(CatchUp catchUp) override { form_.dispatchDueTimers(catchUp); }
+  const Controls& objects() const override { return form_.controls(); }
+  std::uint64_t revision() const override { return form_.controls().revision(); }
+
+ private:
+  Form1& form_;
+};
+
+struct Page {
+  SystemClock clock;
+  StdRandom random;
+  web::PageFonts fonts;
+  web::PageTextMeasurer measurer{fonts};
+  Form1 form{clock, random, measurer};
+  Form1Port port{form};
+  web::WebGame game{port, clock, fonts};
+};
+
+std::unique_ptr<Page> page;
+
+}  // namespace
+
+extern "C" {
+
+// Opens the window once the page's faces are loaded, and draws the first
+// frame on a canvas of `width` x `height` device pixels.
+EMSCRIPTEN_KEEPALIVE int tessaly_start(int width, int height) {
+  page = std::make_unique<Page>();
+  page->form.open();
+  page->game.resize(width, height);
+  return page->game.wakeIn();
+}
+
+EMSCRIPTEN_KEEPALIVE int tessaly_resize(int width, int height) {
+  page->game.resize(width, height);
+  return page->game.wakeIn();
+}
+
+EMSCRIPTEN_KEEPALIVE int tessaly_tick() {
+  page->game.tick();
+  return page->game.wakeIn();
+}
+
+EMSCRIPTEN_KEEPALIVE int tessaly_key_down(int virtualKey) {
+  page->game.keyDown(virtualKey);
+  return page->game.wakeIn();
+}
+
+EMSCRIPTEN_KEEPALIVE int tessaly_key_up(int virtualKey) {
+  page->game.keyUp(virtualKey);
+  return page->game.wakeIn();
+}
+
+EMSCRIPTEN_KEEPALIVE int tessaly_pointer_down(int x, int y) {
+  page->game.pointerDown(x, y);
+  return page->game.wakeIn();
+}
+
+EMSCRIPTEN_KEEPALIVE int tessaly_pointer_move(int x, int y) {
+  page->game.pointerMove(x, y);
+  return page->game.wakeIn();
+}
+
+EMSCRIPTEN_KEEPALIVE int tessaly_pointer_up(int x, int y) {
+  page->game.pointerUp(x, y);
+  return page->game.wakeIn();
+}
+
+EMSCRIPTEN_KEEPALIVE double tessaly_frames() { return static_cast<double>(page ? page->game.frames() : 0); }
+
+// The virtual-key code of a key event, 0 for none.
+EMSCRIPTEN_KEEPALIVE int tessaly_virtual_key(const char* key, const char* code) {
+  return web::virtualKeyCode(key, code);
+}
+
+EMSCRIPTEN_KEEPALIVE int tessaly_is_game_key(int virtualKey) { return web::isGameKey(virtualKey) ? 1 : 0; }
+
+// The canvas for a page of `width` x `height` device pixels, as width x 65536 + height.
+EMSCRIPTEN_KEEPALIVE int tessaly_canvas_size(int width, int height) {
+  const web::PixelSize size = web::canvasSize(width, height);
+  return size.width * 65536 + size.height;
+}
+
+}  // extern "C"

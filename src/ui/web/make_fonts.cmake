@@ -1,0 +1,69 @@
+# Serves the desktop game's faces on the site (cmake -P): each face file cut
+# down to the printable ASCII the game writes, as WOFF2, with the copyright
+# file of the Debian package it comes from, and fonts.js, the page's table of
+# them. -DMANIFEST=<tessaly-font-manifest's output> -DSITE=<the site's folder>
+find_program(PYFTSUBSET pyftsubset REQUIRED)
+file(READ ${MANIFEST} manifest)
+file(REMOVE_RECURSE ${SITE}/fonts)
+file(MAKE_DIRECTORY ${SITE}/fonts)
+
+function(json_text out index key)
+  string(JSON value GET "${manifest}" ${index} ${key})
+  set(${out} "${value}" PARENT_SCOPE)
+endfunction()
+
+function(json_flag out index key)
+  string(JSON value GET "${manifest}" ${index} ${key})
+  if(value)
+    set(${out} true PARENT_SCOPE)
+  else()
+    set(${out} false PARENT_SCOPE)
+  endif()
+endfunction()
+
+# The Debian package that installed `file`.
+function(package_of out file)
+  execute_process(COMMAND dpkg-query -S ${file} OUTPUT_VARIABLE owner RESULT_VARIABLE failed ERROR_QUIET)
+  if(failed)
+    message(FATAL_ERROR "${file} belongs to no Debian package: its licence cannot go with it")
+  endif()
+  string(REGEX REPLACE ":.*" "" owner "${owner}")
+  set(${out} ${owner} PARENT_SCOPE)
+endfunction()
+
+string(JSON count LENGTH "${manifest}")
+if(count EQUAL 0)
+  message(FATAL_ERROR "${MANIFEST} lists no face")
+endif()
+math(EXPR last "${count} - 1")
+set(table "")
+foreach(i RANGE ${last})
+  json_text(file ${i} file)
+  json_text(index ${i} index)
+  get_filename_component(stem ${file} NAME_WE)
+  set(woff2 ${SITE}/fonts/${stem}.woff2)
+  if(NOT EXISTS ${woff2})
+    execute_process(COMMAND ${PYFTSUBSET} ${file} --font-number=${index} --unicodes=U+0020-007E --flavor=woff2
+                            --output-file=${woff2} RESULT_VARIABLE failed)
+    if(failed)
+      message(FATAL_ERROR "pyftsubset could not cut ${file} down")
+    endif()
+  endif()
+  package_of(package ${file})
+  file(COPY_FILE /usr/share/doc/${package}/copyright ${SITE}/fonts/${package}.copyright.txt)
+
+  json_text(face ${i} face)
+  json_flag(bold ${i} bold)
+  json_text(charset ${i} charset)
+  json_text(family ${i} family)
+  json_flag(synthetic ${i} syntheticBold)
+  json_text(em ${i} unitsPerEm)
+  json_text(ascender ${i} ascender)
+  json_text(descender ${i} descender)
+  string(APPEND table "  { face: '${face}', bold: ${bold}, charset: ${charset}, url: 'fonts/${stem}.woff2', "
+         "installed: '${family}', syntheticBold: ${synthetic}, unitsPerEm: ${em}, ascender: ${ascender}, "
+         "descender: ${descender} },\n")
+endforeach()
+file(WRITE ${SITE}/fonts.js
+     "// The game's fonts and the faces the desktop game draws them with (made by the build).\n"
+     "export default [\n${table}];\n")

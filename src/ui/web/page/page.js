@@ -1,0 +1,141 @@
+// The page around the game: loads the served faces and the game together,
+// fits the canvas to the window, hands keys, the pointer and time to the
+// game, and between the game's timer ticks sleeps on a single timeout. While
+// no timer runs (paused, game over) nothing is scheduled at all.
+
+import createTessaly from './tessaly.js';
+import faces from './fonts.js';
+
+const canvas = document.querySelector('canvas');
+
+// Each served face under a family name of its own, so that no installed font
+// of the same name stands in for it.
+function loadFaces() {
+  return Promise.all(faces.map((face, i) => {
+    const family = `tessaly-${i}`;
+    const weight = face.bold && !face.syntheticBold ? '700' : '400';
+    const font = new FontFace(family, `url(${face.url})`, { weight });
+    document.fonts.add(font);
+    return font.load().then(() => ({ ...face, family }));
+  }));
+}
+
+const [game, served] = await Promise.all([createTessaly({ tessalyCanvas: canvas }), loadFaces()]);
+game.tessalyFaces = served;
+
+let timer = 0;
+let wakeups = 0;
+let started = false;
+
+// What the page exposes for its tests and for the curious.
+const state = { frames: () => Number(game._tessaly_frames()), wakeups: () => wakeups, scheduled: () => timer !== 0 };
+window.tessaly = state;
+
+function frameShown() {
+  if (state.frames() > 0 && performance.getEntriesByName('tessaly-first-frame').length === 0) {
+    performance.mark('tessaly-first-frame');
+  }
+}
+
+// Every call into the game answers how long the page may sleep before the
+// next tick is due; -1 while no timer runs. A hidden page sleeps for good:
+// when it shows again, each timer ticks once and play resumes its rhythm.
+function schedule(wait) {
+  frameShown();
+  clearTimeout(timer);
+  timer = 0;
+  if (wait >= 0 && !document.hidden) timer = setTimeout(wake, wait);
+}
+
+function wake() {
+  timer = 0;
+  ++wakeups;
+  schedule(game._tessaly_tick());
+}
+
+// The canvas keeps the client area's shape, as large as the window allows,
+// centred on black, with one canvas pixel to each device pixel.
+function fit() {
+  const ratio = window.devicePixelRatio || 1;
+  const width = Math.round(window.innerWidth * ratio);
+  const height = Math.round(window.innerHeight * ratio);
+  const size = game._tessaly_canvas_size(width, height);
+  const w = Math.floor(size / 65536);
+  const h = size % 65536;
+  canvas.style.width = `${w / ratio}px`;
+  canvas.style.height = `${h / ratio}px`;
+  canvas.style.left = `${Math.floor((width - w) / 2) / ratio}px`;
+  canvas.style.top = `${Math.floor((height - h) / 2) / ratio}px`;
+  setPixels(w, h);
+}
+
+function setPixels(w, h) {
+  if (started && canvas.width === w && canvas.height === h) return;
+  canvas.width = w;
+  canvas.height = h;
+  schedule(started ? game._tessaly_resize(w, h) : game._tessaly_start(w, h));
+  started = true;
+}
+
+fit();
+canvas.focus();
+window.addEventListener('resize', fit);
+// Where the browser lays the canvas on a different number of device pixels
+// than asked for (fractional ratios), the canvas follows it exactly.
+new ResizeObserver((entries) => {
+  const box = entries[0].devicePixelContentBoxSize?.[0];
+  if (box) setPixels(box.inlineSize, box.blockSize);
+}).observe(canvas, { box: 'device-pixel-content-box' });
+
+document.addEventListener('visibilitychange', () => {
+  schedule(document.hidden ? -1 : game._tessaly_tick());
+});
+
+// Keys go to the game wherever the focus is on the page. The browser keeps
+// its own use of the game's keys (help on F1, scrolling) to itself, but not
+// of shortcuts held with Ctrl, Alt or the system key.
+const held = new Set();
+function virtualKey(event) {
+  return game.ccall('tessaly_virtual_key', 'number', ['string', 'string'], [event.key, event.code]);
+}
+window.addEventListener('keydown', (event) => {
+  const code = virtualKey(event);
+  if (game._tessaly_is_game_key(code) && !event.ctrlKey && !event.altKey && !event.metaKey) event.preventDefault();
+  held.add(code);
+  schedule(game._tessaly_key_down(code));
+});
+window.addEventListener('keyup', (event) => {
+  const code = virtualKey(event);
+  held.delete(code);
+  schedule(game._tessaly_key_up(code));
+});
+// Keys held when the page loses the focus come up, as the desktop's do.
+window.addEventListener('blur', () => {
+  for (const code of held) schedule(game._tessaly_key_up(code));
+  held.clear();
+});
+
+function pixelOf(event) {
+  const box = canvas.getBoundingClientRect();
+  return [Math.floor((event.clientX - box.left) * canvas.width / box.width),
+    Math.floor((event.clientY - box.top) * canvas.height / box.height)];
+}
+canvas.addEventListener('pointerdown', (event) => {
+  if (event.button !== 0) return;
+  canvas.setPointerCapture(event.pointerId);
+  schedule(game._tessaly_pointer_down(...pixelOf(event)));
+});
+canvas.addEventListener('pointermove', (event) => {
+  if (event.buttons & 1) schedule(game._tessaly_pointer_move(...pixelOf(event)));
+});
+canvas.addEventListener('pointerup', (event) => {
+  if (event.button === 0) schedule(game._tessaly_pointer_up(...pixelOf(event)));
+});
+canvas.addEventListener('pointercancel', () => schedule(game._tessaly_pointer_up(-1, -1)));
+
+// Installed as an app and offline: the service worker keeps every file.
+if ('serviceWorker' in navigator) {
+  navigator.serviceWorker.register('./sw.js').catch((error) => {
+    console.warn(`Tessaly will not play offline: ${error.message}`);
+  });
+}

@@ -1,0 +1,21 @@
+# Writes the site's service worker (cmake -P): the template with every file of
+# the site listed, and a version that changes whenever any file does.
+# -DSITE=<the site's folder> -DTEMPLATE=<page/sw.js>
+file(GLOB_RECURSE files RELATIVE ${SITE} ${SITE}/*)
+list(REMOVE_ITEM files sw.js)
+list(SORT files)
+set(listing "'./'")
+set(fingerprint "")
+foreach(file IN LISTS files)
+  file(SHA256 ${SITE}/${file} hash)
+  string(APPEND fingerprint "${file} ${hash}\n")
+  string(APPEND listing ",\n  './${file}'")
+endforeach()
+string(SHA256 version "${fingerprint}")
+string(SUBSTRING ${version} 0 16 version)
+file(READ ${TEMPLATE} worker)
+string(REPLACE "'@FILES@'" "${listing}" worker "${worker}")
+string(REPLACE "@VERSION@" "${version}" worker "${worker}")
+file(WRITE ${SITE}/sw.js.new "${worker}")
+file(COPY_FILE ${SITE}/sw.js.new ${SITE}/sw.js ONLY_IF_DIFFERENT)
+file(REMOVE ${SITE}/sw.js.new)

@@ -1,0 +1,34 @@
+#include "ui/web/text_metrics.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+namespace tessaly::web {
+
+namespace {
+
+// FreeType's fixed-point helpers, rounding as it does.
+std::int64_t divFix(std::int64_t a, std::int64_t b) {
+  const std::int64_t q = (std::abs(a) * 65536 + std::abs(b) / 2) / std::abs(b);
+  return (a < 0) != (b < 0) ? -q : q;
+}
+std::int64_t mulFix(std::int64_t a, std::int64_t b) {
+  const std::int64_t p = (std::abs(a) * std::abs(b) + 0x8000) >> 16;
+  return (a < 0) != (b < 0) ? -p : p;
+}
+int ceilPixels(std::int64_t v26_6) { return static_cast<int>((v26_6 + 63) >> 6); }
+
+}  // namespace
+
+LineMetrics lineMetrics(const FaceUnits& face, int pixels) {
+  if (face.unitsPerEm <= 0 || pixels <= 0) return {};
+  const std::int64_t scale = divFix(std::int64_t{pixels} * 64, face.unitsPerEm);
+  return {ceilPixels(mulFix(face.ascender, scale)), ceilPixels(mulFix(face.ascender - face.descender, scale))};
+}
+
+int pixelSize(const Font& font, double scale) {
+  return std::max(1, static_cast<int>(std::lround(font.size * 96.0 / 72.0 * scale)));
+}
+
+}  // namespace tessaly::web

@@ -1,0 +1,32 @@
+#pragma once
+// The vertical metrics of a line of text as the desktop's text renderer
+// (SDL2_ttf over FreeType) works them out from a face's design units, so that
+// a caption sits on the same baseline in the browser as on the desktop.
+
+#include "ui/screen_object.h"
+
+namespace tessaly::web {
+
+// A face's design units as FreeType reports them; the descender is negative.
+struct FaceUnits {
+  int unitsPerEm = 0;
+  int ascender = 0;
+  int descender = 0;
+  friend bool operator==(const FaceUnits&, const FaceUnits&) = default;
+};
+
+struct LineMetrics {
+  int ascent = 0;  // pixels from the top of the line to the baseline
+  int height = 0;  // pixels from the top of the line to its bottom
+  friend bool operator==(const LineMetrics&, const LineMetrics&) = default;
+};
+
+// The face at an em size of `pixels`: FreeType's scale in 16.16 fixed point
+// and its rounded products in 26.6, each rounded up to whole pixels.
+LineMetrics lineMetrics(const FaceUnits& face, int pixels);
+
+// The em size in pixels of `font` at the window's scale: points at 96 dots
+// per inch, 7.5 pt is 10 pixels at 1x.
+int pixelSize(const Font& font, double scale);
+
+}  // namespace tessaly::web

@@ -1,0 +1,44 @@
+// The page places captions with line metrics worked out from a face's design
+// units; the desktop takes them from SDL2_ttf. For every face the desktop
+// draws the game's fonts with, at every size up to 4x, the two must agree.
+
+#include <SDL2/SDL_ttf.h>
+#include <gtest/gtest.h>
+
+#include "ui/desktop/font_book.h"
+#include "ui/web/desktop_faces.h"
+
+using namespace tessaly;
+using namespace tessaly::web;
+
+TEST(WebTextMetrics, AgreeWithTheDesktopsForEveryFaceAndSize) {
+  ASSERT_EQ(TTF_Init(), 0);
+  {
+    desktop::FontBook book;
+    const auto fonts = gameFonts();
+    EXPECT_EQ(fonts.size(), 6u);  // Arial bold, Times New Roman and its bold, Impact, MS Song, Lucida Handwriting
+    for (const Font& font : fonts) {
+      const desktop::FaceChoice* face = book.face(font);
+      ASSERT_NE(face, nullptr) << font.face;
+      const auto units = readFaceUnits(face->file, face->index);
+      ASSERT_TRUE(units) << face->file;
+      for (int pixels = 1; pixels <= 160; ++pixels) {
+        TTF_Font* ttf = book.open(font, pixels);
+        ASSERT_NE(ttf, nullptr);
+        EXPECT_EQ(lineMetrics(*units, pixels), (LineMetrics{TTF_FontAscent(ttf), TTF_FontHeight(ttf)}))
+            << face->file << " at " << pixels << " px";
+      }
+    }
+  }
+  TTF_Quit();
+}
+
+TEST(WebTextMetrics, RoundUpLikeFreeType) {
+  const FaceUnits liberationSans{2048, 1854, -434};
+  EXPECT_EQ(lineMetrics(liberationSans, 26), (LineMetrics{24, 30}));  // 23.54 and 29.05 pixels
+  EXPECT_EQ(lineMetrics(liberationSans, 2048), (LineMetrics{1854, 2288}));
+  EXPECT_EQ(lineMetrics({1000, 0, 0}, 12), (LineMetrics{0, 0}));
+  EXPECT_EQ(lineMetrics({0, 800, -200}, 12), (LineMetrics{}));
+  EXPECT_EQ(pixelSize(Font{"Arial", 7.5f, true, 0}, 1.0), 10);
+  EXPECT_EQ(pixelSize(Font{"Impact", 21.75f, true, 0}, 2.0), 58);
+}
