@@ -40,5 +40,17 @@ TEST(WebTextMetrics, RoundUpLikeFreeType) {
   EXPECT_EQ(lineMetrics({1000, 0, 0}, 12), (LineMetrics{0, 0}));
   EXPECT_EQ(lineMetrics({0, 800, -200}, 12), (LineMetrics{}));
   EXPECT_EQ(pixelSize(Font{"Arial", 7.5f, true, 0}, 1.0), 10);
+  EXPECT_EQ(pixelSize(Font{"Arial", 19.5f, true, 0}, 1.5), 39);
   EXPECT_EQ(pixelSize(Font{"Impact", 21.75f, true, 0}, 2.0), 58);
+}
+
+TEST(WebTextMetrics, TextSitsWhereTheDesktopsRendererPutsIt) {
+  const LineMetrics line{24, 30};
+  // "000000" in Liberation Sans Bold at 26 px: glyphs on whole pixels, as wide as the advance.
+  EXPECT_EQ(textBox({86.76, -1.1, 85.6, 18.9, 0.3}, line), (TextBox{0, 24, 86, 30}));
+  // Ink past the advance widens the image; ink left of the pen moves the pen in.
+  EXPECT_EQ(textBox({5.56, 0, 5.2, 7.1, 0}, {9, 12}), (TextBox{0, 9, 6, 12}));
+  EXPECT_EQ(textBox({40.2, 1.3, 41.5, 18, 5}, line), (TextBox{2, 24, 44, 30}));
+  // Ink above the ascent moves the baseline down; below the line, the image grows.
+  EXPECT_EQ(textBox({50, 0, 50, 25.2, 7.5}, line), (TextBox{0, 26, 50, 34}));
 }

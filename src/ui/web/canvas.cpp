@@ -7,7 +7,7 @@ void tessaly_canvas_begin_clip(int x, int y, int w, int h);
 void tessaly_canvas_end_clip();
 int tessaly_canvas_face(const char* face, int faceLength, int bold, int charset);
 void tessaly_canvas_face_units(int face, int* units);
-double tessaly_canvas_text_width(int face, int bold, int pixels, const char* text, int length);
+void tessaly_canvas_text_ink(int face, int bold, int pixels, const char* text, int length, double* ink);
 void tessaly_canvas_text(int face, int bold, int pixels, const char* text, int length, std::uint32_t rgb, int x,
                          int baseline);
 void tessaly_canvas_keep_image(int id, const std::uint32_t* argb, int width, int height);
@@ -35,8 +35,10 @@ FaceUnits faceUnits(int face) {
   return {units[0], units[1], units[2]};
 }
 
-double textWidth(int face, bool bold, int pixels, std::string_view text) {
-  return tessaly_canvas_text_width(face, bold, pixels, text.data(), static_cast<int>(text.size()));
+TextInk textInk(int face, bool bold, int pixels, std::string_view text) {
+  double ink[5] = {0, 0, 0, 0, 0};
+  tessaly_canvas_text_ink(face, bold, pixels, text.data(), static_cast<int>(text.size()), ink);
+  return {ink[0], ink[1], ink[2], ink[3], ink[4]};
 }
 
 void text(int face, bool bold, int pixels, std::string_view text, Color c, int x, int baseline) {

@@ -25,8 +25,8 @@ void endClip();
 int face(const Font& font);
 // The design units of a served face.
 FaceUnits faceUnits(int face);
-// The advance width of `text` in pixels at an em of `pixels`.
-double textWidth(int face, bool bold, int pixels, std::string_view text);
+// How `text` measures at an em of `pixels`.
+TextInk textInk(int face, bool bold, int pixels, std::string_view text);
 // Draws `text` with its baseline's left end at (x, baseline).
 void text(int face, bool bold, int pixels, std::string_view text, Color c, int x, int baseline);
 

@@ -4,12 +4,15 @@
 
 mergeInto(LibraryManager.library, {
   $TessalyCanvas: {
+    // Made on first use: the library's own values are written out as text.
     context: null,
-    colors: new Map(),
-    images: [],
+    colors: null,
+    images: null,
     ctx: function () {
       if (!TessalyCanvas.context) {
         TessalyCanvas.context = Module['tessalyCanvas'].getContext('2d', { alpha: false });
+        TessalyCanvas.colors = new Map();
+        TessalyCanvas.images = [];
       }
       return TessalyCanvas.context;
     },
@@ -62,11 +65,17 @@ mergeInto(LibraryManager.library, {
     HEAP32[(units >> 2) + 2] = f.descender;
   },
 
-  tessaly_canvas_text_width__deps: ['$TessalyCanvas'],
-  tessaly_canvas_text_width: function (face, bold, pixels, text, length) {
+  tessaly_canvas_text_ink__deps: ['$TessalyCanvas'],
+  tessaly_canvas_text_ink: function (face, bold, pixels, text, length, ink) {
     const ctx = TessalyCanvas.ctx();
     ctx.font = TessalyCanvas.font(face, bold, pixels);
-    return ctx.measureText(UTF8ToString(text, length)).width;
+    const m = ctx.measureText(UTF8ToString(text, length));
+    const at = ink >> 3;
+    HEAPF64[at] = m.width;
+    HEAPF64[at + 1] = m.actualBoundingBoxLeft;
+    HEAPF64[at + 2] = m.actualBoundingBoxRight;
+    HEAPF64[at + 3] = m.actualBoundingBoxAscent;
+    HEAPF64[at + 4] = m.actualBoundingBoxDescent;
   },
 
   tessaly_canvas_text__deps: ['$TessalyCanvas'],
@@ -79,6 +88,7 @@ mergeInto(LibraryManager.library, {
 
   tessaly_canvas_keep_image__deps: ['$TessalyCanvas'],
   tessaly_canvas_keep_image: function (id, argb, width, height) {
+    TessalyCanvas.ctx();
     const image = new ImageData(width, height);
     const from = HEAPU32.subarray(argb >> 2, (argb >> 2) + width * height);
     const to = image.data;

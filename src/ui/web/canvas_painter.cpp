@@ -123,14 +123,13 @@ void CanvasPainter::drawText(const Font& font, std::string_view text, Color colo
   const PixelRect inside = intersect(clip_, web::inset(box, inset));
   if (inside.empty()) return;
   const int pixels = pixelSize(font, view.scale());
-  const LineMetrics line = fonts_.metrics(font, pixels);
-  const int width = fonts_.width(font, pixels, text);
+  const TextBox t = fonts_.box(font, pixels, text);
   int x = box.x + inset;
-  if (align == Alignment::Right) x = box.x + box.w - inset - width;
-  if (align == Alignment::Center) x = box.x + (box.w - width) / 2;
-  const int top = middle ? box.y + (box.h - line.height) / 2 : box.y + inset;
+  if (align == Alignment::Right) x = box.x + box.w - inset - t.width;
+  if (align == Alignment::Center) x = box.x + (box.w - t.width) / 2;
+  const int y = middle ? box.y + (box.h - t.height) / 2 : box.y + inset;
   canvas::beginClip(inside);
-  canvas::text(fonts_.face(font).index, font.bold, pixels, text, color, x, top + line.ascent);
+  canvas::text(fonts_.face(font).index, font.bold, pixels, text, color, x + t.penX, y + t.baseline);
   canvas::endClip();
 }
 

@@ -1,7 +1,5 @@
 #include "ui/web/page_fonts.h"
 
-#include <cmath>
-
 #include "ui/web/canvas.h"
 #include "ui/web/viewport.h"
 
@@ -23,14 +21,14 @@ const PageFonts::Face& PageFonts::face(const Font& font) {
 
 LineMetrics PageFonts::metrics(const Font& font, int pixels) { return lineMetrics(face(font).units, pixels); }
 
-int PageFonts::width(const Font& font, int pixels, std::string_view text) {
-  return static_cast<int>(std::lround(canvas::textWidth(face(font).index, font.bold, pixels, text)));
+TextBox PageFonts::box(const Font& font, int pixels, std::string_view text) {
+  return textBox(canvas::textInk(face(font).index, font.bold, pixels, text), metrics(font, pixels));
 }
 
 TextSize PageTextMeasurer::measure(const Font& font, std::string_view text) {
   const int pixels = pixelSize(font, 1.0);
   const auto perPixel = static_cast<float>(kTwipsPerPixel);
-  return {static_cast<float>(fonts_.width(font, pixels, text)) * perPixel,
+  return {static_cast<float>(fonts_.box(font, pixels, text).width) * perPixel,
           static_cast<float>(fonts_.metrics(font, pixels).height) * perPixel};
 }
 

@@ -21,8 +21,8 @@ class PageFonts {
   // The page's face for `font`, asked of the page once.
   const Face& face(const Font& font);
   LineMetrics metrics(const Font& font, int pixels);
-  // The advance width of `text` in whole pixels.
-  int width(const Font& font, int pixels, std::string_view text);
+  // Where the desktop would put `text`'s pixels.
+  TextBox box(const Font& font, int pixels, std::string_view text);
 
  private:
   struct Known {
@@ -33,7 +33,7 @@ class PageFonts {
 };
 
 // Auto-size labels measured with the served faces at scale 1, in twips: the
-// caption's advance width and the face's line height, as on the desktop.
+// caption's width and the face's line height, as on the desktop.
 class PageTextMeasurer final : public TextMeasurer {
  public:
   explicit PageTextMeasurer(PageFonts& fonts) : fonts_(fonts) {}

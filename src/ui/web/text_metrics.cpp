@@ -27,6 +27,15 @@ LineMetrics lineMetrics(const FaceUnits& face, int pixels) {
   return {ceilPixels(mulFix(face.ascender, scale)), ceilPixels(mulFix(face.ascender - face.descender, scale))};
 }
 
+TextBox textBox(const TextInk& ink, const LineMetrics& line) {
+  const auto up = [](double v) { return static_cast<int>(std::ceil(v)); };
+  const int penX = std::max(0, up(ink.left));
+  // Ink above the line's ascent moves the baseline down by as much.
+  const int baseline = line.ascent + std::max(0, up(ink.ascent) - line.ascent);
+  return {penX, baseline, std::max(static_cast<int>(std::floor(ink.advance)), up(ink.right)) + penX,
+          std::max(line.height, baseline + up(ink.descent))};
+}
+
 int pixelSize(const Font& font, double scale) {
   return std::max(1, static_cast<int>(std::lround(font.size * 96.0 / 72.0 * scale)));
 }

@@ -25,6 +25,31 @@ struct LineMetrics {
 // and its rounded products in 26.6, each rounded up to whole pixels.
 LineMetrics lineMetrics(const FaceUnits& face, int pixels);
 
+// A line of text as the browser measures it, in pixels from the pen's
+// starting point: its advance, and how far its ink reaches left, right, up
+// and down (left and down counted positive).
+struct TextInk {
+  double advance = 0;
+  double left = 0;
+  double right = 0;
+  double ascent = 0;
+  double descent = 0;
+};
+
+// The image the desktop's text renderer makes of a line: each glyph on a
+// whole pixel, the image as wide as the advance or the ink (whichever
+// reaches further) and at least a line high, the pen moved in where ink
+// would fall outside it.
+struct TextBox {
+  int penX = 0;      // from the image's left edge to the pen's start
+  int baseline = 0;  // from the image's top edge
+  int width = 0;
+  int height = 0;
+  friend bool operator==(const TextBox&, const TextBox&) = default;
+};
+
+TextBox textBox(const TextInk& ink, const LineMetrics& line);
+
 // The em size in pixels of `font` at the window's scale: points at 96 dots
 // per inch, 7.5 pt is 10 pixels at 1x.
 int pixelSize(const Font& font, double scale);
