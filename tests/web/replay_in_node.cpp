@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "game/replay.h"
+#include "harness/replay.h"
 
 namespace {
 

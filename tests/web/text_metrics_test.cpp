@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "ui/desktop/font_book.h"
-#include "ui/web/desktop_faces.h"
+#include "desktop_faces.h"
 
 using namespace tessaly;
 using namespace tessaly::web;

@@ -3,8 +3,6 @@
 #include <array>
 #include <utility>
 
-#include "game/form1.h"
-
 namespace tessaly::web {
 
 namespace {
@@ -12,7 +10,8 @@ namespace {
 // Virtual-key codes of the keys outside the letter, digit and function rows.
 namespace vk {
 constexpr int Back = 8, Tab = 9, Clear = 12, Return = 13, Shift = 16, Control = 17, Menu = 18, Pause = 19, Capital = 20,
-              Escape = 27, Prior = 33, Next = 34, End = 35, Home = 36, Select = 41, Execute = 43, Snapshot = 44,
+              Escape = 27, Space = 32, Prior = 33, Next = 34, End = 35, Home = 36, Left = 37, Up = 38, Right = 39,
+              Down = 40, Select = 41, Execute = 43, Snapshot = 44,
               Insert = 45, Delete = 46, Help = 47, LWin = 91, Apps = 93, Sleep = 95, Numpad0 = 96, Multiply = 106,
               Add = 107, Separator = 108, Subtract = 109, Decimal = 110, Divide = 111, F1 = 112, NumLock = 144,
               Scroll = 145, Oem1 = 186, OemPlus = 187, OemComma = 188, OemMinus = 189, OemPeriod = 190, Oem2 = 191,
@@ -23,8 +22,8 @@ using Entry = std::pair<std::string_view, int>;
 
 // Named keys by their `key` value.
 constexpr std::array kNamed{
-    Entry{" ", key::Space},          Entry{"ArrowLeft", key::Left},     Entry{"ArrowUp", key::Up},
-    Entry{"ArrowRight", key::Right}, Entry{"ArrowDown", key::Down},     Entry{"Backspace", vk::Back},
+    Entry{" ", vk::Space},          Entry{"ArrowLeft", vk::Left},     Entry{"ArrowUp", vk::Up},
+    Entry{"ArrowRight", vk::Right}, Entry{"ArrowDown", vk::Down},     Entry{"Backspace", vk::Back},
     Entry{"Tab", vk::Tab},           Entry{"Clear", vk::Clear},         Entry{"Enter", vk::Return},
     Entry{"Shift", vk::Shift},       Entry{"Control", vk::Control},     Entry{"Alt", vk::Menu},
     Entry{"AltGraph", vk::Menu},     Entry{"Pause", vk::Pause},         Entry{"CapsLock", vk::Capital},
@@ -110,14 +109,14 @@ int virtualKeyCode(std::string_view key, std::string_view code) {
 
 bool isGameKey(int virtualKey) {
   switch (virtualKey) {
-    case key::Space:
-    case key::Left:
-    case key::Up:
-    case key::Right:
-    case key::Down:
-    case key::P:
-    case key::F1:
-    case key::F2: return true;
+    case vk::Space:
+    case vk::Left:
+    case vk::Up:
+    case vk::Right:
+    case vk::Down:
+    case 'P':
+    case vk::F1:
+    case vk::F1 + 1: return true;
     default: return false;
   }
 }

@@ -5,10 +5,9 @@
 #include <emscripten/emscripten.h>
 
 #include <memory>
-#include <string>
 
+#include "base/platform.h"
 #include "game/form1.h"
-#include "game/platform.h"
 #include "ui/web/key_map.h"
 #include "ui/web/page_fonts.h"
 #include "ui/web/viewport.h"
@@ -18,30 +17,13 @@ namespace {
 
 using namespace tessaly;
 
-// Form1 as the port the front end drives.
-class Form1Port final : public GamePort {
- public:
-  explicit Form1Port(Form1& form) : form_(form) {}
-  void keyDown(int keycode) override { form_.keyDown(keycode); }
-  void keyUp(int keycode) override { form_.keyUp(keycode); }
-  bool click(std::string_view button) override { return form_.click(button); }
-  std::optional<TimeMs> nextDue() const override { return form_.nextDue(); }
-  void dispatchDueTimers(CatchUp catchUp) override { form_.dispatchDueTimers(catchUp); }
-  const Controls& objects() const override { return form_.controls(); }
-  std::uint64_t revision() const override { return form_.controls().revision(); }
-
- private:
-  Form1& form_;
-};
-
 struct Page {
   SystemClock clock;
   StdRandom random;
   web::PageFonts fonts;
   web::PageTextMeasurer measurer{fonts};
   Form1 form{clock, random, measurer};
-  Form1Port port{form};
-  web::WebGame game{port, clock, fonts};
+  web::WebGame game{form, clock, fonts};
 };
 
 std::unique_ptr<Page> page;

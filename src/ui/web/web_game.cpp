@@ -1,14 +1,8 @@
 #include "ui/web/web_game.h"
 
 #include <algorithm>
-#include <array>
 
 namespace tessaly::web {
-
-namespace {
-// Names that outlive any one set of objects: a new game rebuilds the buttons.
-constexpr std::array<std::string_view, 3> kButtonNames{"pause", "gameover", "nextlevel"};
-}  // namespace
 
 WebGame::WebGame(GamePort& game, const Clock& clock, PageFonts& fonts)
     : game_(game), clock_(clock), painter_(fonts) {}
@@ -83,13 +77,14 @@ void WebGame::present() {
 }
 
 std::string_view WebGame::buttonAt(int x, int y) const {
-  if (!view_.client().contains(x, y)) return {};
+  if (!view_.client().contains(x, y) || !game_.isOpen()) return {};
   const auto buttons = game_.objects().buttons();
   for (auto it = buttons.rbegin(); it != buttons.rend(); ++it) {  // the front button takes the click
     const ScreenObject* b = *it;
     if (!b->visible() || !view_.edges(b->bounds()).contains(x, y)) continue;
-    const auto name = std::find(kButtonNames.begin(), kButtonNames.end(), b->name());
-    return name != kButtonNames.end() ? *name : std::string_view{};
+    // The name kept is one that outlives the objects: a new game rebuilds the buttons.
+    const auto name = std::find(button::all.begin(), button::all.end(), b->name());
+    return name != button::all.end() ? *name : std::string_view{};
   }
   return {};
 }

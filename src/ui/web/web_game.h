@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "game/platform.h"
+#include "base/platform.h"
 #include "ui/desktop/change_tracker.h"
 #include "ui/game_port.h"
 #include "ui/web/canvas_painter.h"

@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "ui/desktop/font_book.h"
-#include "ui/web/desktop_faces.h"
+#include "desktop_faces.h"
 
 namespace {
 

@@ -1,15 +1,15 @@
-#include "ui/web/desktop_faces.h"
+#include "desktop_faces.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
-#include "game/platform.h"
+#include "base/platform.h"
 #include "ui/controls.h"
 
 namespace tessaly::web {
 
 std::vector<Font> gameFonts() {
-  VirtualClock clock;
+  SystemClock clock;  // no timer runs
   EstimatedTextMeasurer measurer;
   const Controls controls(clock, measurer);
   std::vector<Font> fonts;
