@@ -55,6 +55,7 @@ function wake() {
 
 // The canvas keeps the client area's shape, as large as the window allows,
 // centred on black, with one canvas pixel to each device pixel.
+let fitted = [0, 0];
 function fit() {
   const ratio = window.devicePixelRatio || 1;
   const width = Math.round(window.innerWidth * ratio);
@@ -62,6 +63,7 @@ function fit() {
   const size = game._tessaly_canvas_size(width, height);
   const w = Math.floor(size / 65536);
   const h = size % 65536;
+  fitted = [w, h];
   canvas.style.width = `${w / ratio}px`;
   canvas.style.height = `${h / ratio}px`;
   canvas.style.left = `${Math.floor((width - w) / 2) / ratio}px`;
@@ -80,11 +82,14 @@ function setPixels(w, h) {
 fit();
 canvas.focus();
 window.addEventListener('resize', fit);
-// Where the browser lays the canvas on a different number of device pixels
-// than asked for (fractional ratios), the canvas follows it exactly.
+// Where the browser lays the canvas on a pixel more or less than asked for
+// (fractional ratios), the canvas follows it exactly. A larger difference is
+// a browser reporting CSS pixels here, as some emulations do: ignored.
 new ResizeObserver((entries) => {
   const box = entries[0].devicePixelContentBoxSize?.[0];
-  if (box) setPixels(box.inlineSize, box.blockSize);
+  if (box && Math.abs(box.inlineSize - fitted[0]) <= 1 && Math.abs(box.blockSize - fitted[1]) <= 1) {
+    setPixels(box.inlineSize, box.blockSize);
+  }
 }).observe(canvas, { box: 'device-pixel-content-box' });
 
 document.addEventListener('visibilitychange', () => {
