@@ -2,6 +2,7 @@
 
 // Implemented by canvas_library.js.
 extern "C" {
+void tessaly_canvas_resized();
 void tessaly_canvas_fill(int x, int y, int w, int h, std::uint32_t rgb);
 void tessaly_canvas_begin_clip(int x, int y, int w, int h);
 void tessaly_canvas_end_clip();
@@ -11,12 +12,14 @@ void tessaly_canvas_text_ink(int face, int bold, int pixels, const char* text, i
 void tessaly_canvas_text(int face, int bold, int pixels, const char* text, int length, std::uint32_t rgb, int x,
                          int baseline);
 void tessaly_canvas_keep_image(int id, const std::uint32_t* argb, int width, int height);
-void tessaly_canvas_draw_image(int id, int x, int y);
+void tessaly_canvas_draw_image(int id, int fromX, int fromY, int w, int h, int x, int y);
 }
 
 namespace tessaly::web::canvas {
 
 std::uint32_t packed(Color c) { return (std::uint32_t{c.r} << 16) | (std::uint32_t{c.g} << 8) | c.b; }
+
+void resized() { tessaly_canvas_resized(); }
 
 void fill(const PixelRect& r, Color c) {
   if (!r.empty()) tessaly_canvas_fill(r.x, r.y, r.w, r.h, packed(c));
@@ -49,6 +52,8 @@ void keepImage(int id, const std::uint32_t* argb, int width, int height) {
   tessaly_canvas_keep_image(id, argb, width, height);
 }
 
-void drawImage(int id, int x, int y) { tessaly_canvas_draw_image(id, x, y); }
+void drawImage(int id, const PixelRect& from, const PixelRect& to) {
+  tessaly_canvas_draw_image(id, from.x, from.y, to.w, to.h, to.x, to.y);
+}
 
 }  // namespace tessaly::web::canvas

@@ -14,6 +14,10 @@ namespace tessaly::web::canvas {
 
 std::uint32_t packed(Color c);
 
+// The page gave the canvas a new size, which clears it and resets its
+// settings; the images kept for it are dropped.
+void resized();
+
 // Fills a rectangle with one colour.
 void fill(const PixelRect& r, Color c);
 // Everything drawn from here to endClip() stays inside `r`; clips nest.
@@ -32,7 +36,7 @@ void text(int face, bool bold, int pixels, std::string_view text, Color c, int x
 
 // Keeps `argb` (row by row, 0xAARRGGBB with straight alpha) as image `id`.
 void keepImage(int id, const std::uint32_t* argb, int width, int height);
-// Draws image `id` with its top-left corner at (x, y).
-void drawImage(int id, int x, int y);
+// Draws the part `from` of image `id` (image pixels) at `to`, of the same size.
+void drawImage(int id, const PixelRect& from, const PixelRect& to);
 
 }  // namespace tessaly::web::canvas

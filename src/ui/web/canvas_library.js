@@ -8,6 +8,9 @@ mergeInto(LibraryManager.library, {
     context: null,
     colors: null,
     images: null,
+    // The context's fill and font as last set; a restore takes both back.
+    fill: '',
+    font: '',
     ctx: function () {
       if (!TessalyCanvas.context) {
         TessalyCanvas.context = Module['tessalyCanvas'].getContext('2d', { alpha: false });
@@ -16,25 +19,33 @@ mergeInto(LibraryManager.library, {
       }
       return TessalyCanvas.context;
     },
-    color: function (rgb) {
+    setFill: function (ctx, rgb) {
       let css = TessalyCanvas.colors.get(rgb);
       if (css === undefined) {
         css = '#' + rgb.toString(16).padStart(6, '0');
         TessalyCanvas.colors.set(rgb, css);
       }
-      return css;
+      if (css !== TessalyCanvas.fill) ctx.fillStyle = TessalyCanvas.fill = css;
     },
-    // The CSS font of a served face (or the generic stand-in) at an em of `pixels`.
-    font: function (face, bold, pixels) {
+    // A served face (or the generic stand-in) at an em of `pixels`.
+    setFont: function (ctx, face, bold, pixels) {
       const family = face >= 0 ? '"' + Module['tessalyFaces'][face].family + '"' : 'sans-serif';
-      return (bold ? 'bold ' : '') + pixels + 'px ' + family;
+      const css = (bold ? 'bold ' : '') + pixels + 'px ' + family;
+      if (css !== TessalyCanvas.font) ctx.font = TessalyCanvas.font = css;
     },
+  },
+
+  tessaly_canvas_resized__deps: ['$TessalyCanvas'],
+  tessaly_canvas_resized: function () {
+    TessalyCanvas.ctx();
+    TessalyCanvas.fill = TessalyCanvas.font = '';
+    TessalyCanvas.images = [];
   },
 
   tessaly_canvas_fill__deps: ['$TessalyCanvas'],
   tessaly_canvas_fill: function (x, y, w, h, rgb) {
     const ctx = TessalyCanvas.ctx();
-    ctx.fillStyle = TessalyCanvas.color(rgb);
+    TessalyCanvas.setFill(ctx, rgb);
     ctx.fillRect(x, y, w, h);
   },
 
@@ -50,6 +61,7 @@ mergeInto(LibraryManager.library, {
   tessaly_canvas_end_clip__deps: ['$TessalyCanvas'],
   tessaly_canvas_end_clip: function () {
     TessalyCanvas.ctx().restore();
+    TessalyCanvas.fill = TessalyCanvas.font = '';
   },
 
   tessaly_canvas_face: function (face, length, bold, charset) {
@@ -68,7 +80,7 @@ mergeInto(LibraryManager.library, {
   tessaly_canvas_text_ink__deps: ['$TessalyCanvas'],
   tessaly_canvas_text_ink: function (face, bold, pixels, text, length, ink) {
     const ctx = TessalyCanvas.ctx();
-    ctx.font = TessalyCanvas.font(face, bold, pixels);
+    TessalyCanvas.setFont(ctx, face, bold, pixels);
     const m = ctx.measureText(UTF8ToString(text, length));
     const at = ink >> 3;
     HEAPF64[at] = m.width;
@@ -81,8 +93,8 @@ mergeInto(LibraryManager.library, {
   tessaly_canvas_text__deps: ['$TessalyCanvas'],
   tessaly_canvas_text: function (face, bold, pixels, text, length, rgb, x, baseline) {
     const ctx = TessalyCanvas.ctx();
-    ctx.font = TessalyCanvas.font(face, bold, pixels);
-    ctx.fillStyle = TessalyCanvas.color(rgb);
+    TessalyCanvas.setFont(ctx, face, bold, pixels);
+    TessalyCanvas.setFill(ctx, rgb);
     ctx.fillText(UTF8ToString(text, length), x, baseline);
   },
 
@@ -105,7 +117,7 @@ mergeInto(LibraryManager.library, {
   },
 
   tessaly_canvas_draw_image__deps: ['$TessalyCanvas'],
-  tessaly_canvas_draw_image: function (id, x, y) {
-    TessalyCanvas.ctx().drawImage(TessalyCanvas.images[id], x, y);
+  tessaly_canvas_draw_image: function (id, fromX, fromY, w, h, x, y) {
+    TessalyCanvas.ctx().drawImage(TessalyCanvas.images[id], fromX, fromY, w, h, x, y, w, h);
   },
 });

@@ -16,39 +16,39 @@ constexpr Color kDarkShadow{105, 105, 105};
 
 PixelRect inset(const PixelRect& r, int by) { return {r.x + by, r.y + by, r.w - 2 * by, r.h - 2 * by}; }
 
-// A frame `width` pixels wide just inside `r`.
-void frame(const PixelRect& r, int width, Color c) {
+}  // namespace
+
+// Everything is cut to the area being repainted here, so that the canvas
+// draws only what shows and needs no clipping of its own.
+void CanvasPainter::fill(const PixelRect& r, Color c) const { canvas::fill(intersect(r, clip_), c); }
+
+void CanvasPainter::frame(const PixelRect& r, int width, Color c) const {
   const int w = std::min({width, r.w, r.h});
   if (w <= 0) return;
-  canvas::fill({r.x, r.y, r.w, w}, c);
-  canvas::fill({r.x, r.y + r.h - w, r.w, w}, c);
-  canvas::fill({r.x, r.y, w, r.h}, c);
-  canvas::fill({r.x + r.w - w, r.y, w, r.h}, c);
+  fill({r.x, r.y, r.w, w}, c);
+  fill({r.x, r.y + r.h - w, r.w, w}, c);
+  fill({r.x, r.y, w, r.h}, c);
+  fill({r.x + r.w - w, r.y, w, r.h}, c);
 }
 
-// One ring of a button's bevel: `topLeft` along the top and left edges,
-// `bottomRight` along the others, one `line` wide.
-void bevel(const PixelRect& edge, int line, Color topLeft, Color bottomRight) {
-  canvas::fill({edge.x, edge.y, edge.w, line}, topLeft);
-  canvas::fill({edge.x, edge.y, line, edge.h}, topLeft);
-  canvas::fill({edge.x, edge.y + edge.h - line, edge.w, line}, bottomRight);
-  canvas::fill({edge.x + edge.w - line, edge.y, line, edge.h}, bottomRight);
+void CanvasPainter::bevel(const PixelRect& edge, int line, Color topLeft, Color bottomRight) const {
+  fill({edge.x, edge.y, edge.w, line}, topLeft);
+  fill({edge.x, edge.y, line, edge.h}, topLeft);
+  fill({edge.x, edge.y + edge.h - line, edge.w, line}, bottomRight);
+  fill({edge.x + edge.w - line, edge.y, line, edge.h}, bottomRight);
 }
-
-}  // namespace
 
 void CanvasPainter::paint(const Controls& controls, const Viewport& view, const PixelRect& area,
                           std::string_view pressedButton) {
-  canvas::beginClip(area);
   const PixelRect& client = view.client();
-  canvas::fill({area.x, area.y, area.w, client.y - area.y}, kLetterboxColor);
-  canvas::fill({area.x, client.y + client.h, area.w, area.y + area.h - client.y - client.h}, kLetterboxColor);
-  canvas::fill({area.x, client.y, client.x - area.x, client.h}, kLetterboxColor);
-  canvas::fill({client.x + client.w, client.y, area.x + area.w - client.x - client.w, client.h}, kLetterboxColor);
+  clip_ = area;
+  fill({area.x, area.y, area.w, client.y - area.y}, kLetterboxColor);
+  fill({area.x, client.y + client.h, area.w, area.y + area.h - client.y - client.h}, kLetterboxColor);
+  fill({area.x, client.y, client.x - area.x, client.h}, kLetterboxColor);
+  fill({client.x + client.w, client.y, area.x + area.w - client.x - client.w, client.h}, kLetterboxColor);
   clip_ = intersect(area, client);
   if (!clip_.empty()) {
-    canvas::beginClip(clip_);
-    canvas::fill(clip_, kFaceColor);
+    fill(clip_, kFaceColor);
     // Outlines and captions never reach past an object's bounds.
     const auto touches = [&](const ScreenObject& o) { return o.visible() && overlaps(view.edges(o.bounds()), clip_); };
     for (const ScreenObject* o : controls.drawOrder()) {
@@ -61,12 +61,11 @@ void CanvasPainter::paint(const Controls& controls, const Viewport& view, const 
     }
     for (const ScreenObject* b : controls.buttons())
       if (touches(*b)) drawButton(*b, view, b->name() == pressedButton);
-    canvas::endClip();
   }
-  canvas::endClip();
 }
 
-void CanvasPainter::forgetShapes() {
+void CanvasPainter::resized() {
+  canvas::resized();
   shapes_.clear();
   nextImage_ = 0;
 }
@@ -76,7 +75,7 @@ void CanvasPainter::drawShape(const ScreenObject& o, const Viewport& view) {
   const int outline = view.pixels(look.outlineWidth);
   if (look.form == ShapeForm::Rectangle) {
     const PixelRect r = view.edges(o.bounds());
-    canvas::fill(r, o.backColor());
+    fill(r, o.backColor());
     frame(r, outline, look.outline);
     return;
   }
@@ -85,14 +84,16 @@ void CanvasPainter::drawShape(const ScreenObject& o, const Viewport& view) {
   const int w = view.pixels(o.width() / kTwipsPerPixel);
   const int h = view.pixels(o.height() / kTwipsPerPixel);
   const int image = shapeImage({look.form, w, h, outline, o.backColor(), look.outline});
-  canvas::drawImage(image, view.x(o.left()), view.y(o.top()));
+  const PixelRect at{view.x(o.left()), view.y(o.top()), w, h};
+  const PixelRect shown = intersect(at, clip_);
+  if (!shown.empty()) canvas::drawImage(image, {shown.x - at.x, shown.y - at.y, shown.w, shown.h}, shown);
 }
 
 void CanvasPainter::drawLabel(const ScreenObject& o, const Viewport& view) {
   const Look& look = o.look();
   const PixelRect r = view.edges(o.bounds());
   const int line = view.pixels(1);
-  if (!look.transparentBack) canvas::fill(r, o.backColor());
+  if (!look.transparentBack) fill(r, o.backColor());
   drawText(look.font, o.caption(), look.textColor, view, r, look.alignment, false, look.border ? line : 0);
   if (look.border) frame(r, line, kTextColor);
 }
@@ -100,7 +101,7 @@ void CanvasPainter::drawLabel(const ScreenObject& o, const Viewport& view) {
 void CanvasPainter::drawButton(const ScreenObject& o, const Viewport& view, bool pressed) {
   const PixelRect r = view.edges(o.bounds());
   const int line = view.pixels(1);
-  canvas::fill(r, kFaceColor);
+  fill(r, kFaceColor);
   if (pressed) {
     bevel(r, line, kDarkShadow, kHighlight);
     bevel(inset(r, line), line, kShadow, kLight);
@@ -128,9 +129,11 @@ void CanvasPainter::drawText(const Font& font, std::string_view text, Color colo
   if (align == Alignment::Right) x = box.x + box.w - inset - t.width;
   if (align == Alignment::Center) x = box.x + (box.w - t.width) / 2;
   const int y = middle ? box.y + (box.h - t.height) / 2 : box.y + inset;
-  canvas::beginClip(inside);
+  // Most captions lie well inside their box: clipping costs, so only the rest are clipped.
+  const bool within = intersect(inside, {x, y, t.width, t.height}) == PixelRect{x, y, t.width, t.height};
+  if (!within) canvas::beginClip(inside);
   canvas::text(fonts_.face(font).index, font.bold, pixels, text, color, x + t.penX, y + t.baseline);
-  canvas::endClip();
+  if (!within) canvas::endClip();
 }
 
 int CanvasPainter::shapeImage(const desktop::RasterShape& s) {

@@ -27,8 +27,8 @@ class CanvasPainter {
   // within it. `pressedButton` names a push button drawn pressed in, or is
   // empty.
   void paint(const Controls& controls, const Viewport& view, const PixelRect& area, std::string_view pressedButton);
-  // Drops the kept shape images: after a resize none has the right size.
-  void forgetShapes();
+  // The canvas has a new size: nothing kept for it is of use.
+  void resized();
 
  private:
   using ShapeKey = std::tuple<int, int, int, int, std::uint32_t, std::uint32_t>;
@@ -41,9 +41,15 @@ class CanvasPainter {
   void drawText(const Font& font, std::string_view text, Color color, const Viewport& view, const PixelRect& box,
                 Alignment align, bool middle, int inset);
   int shapeImage(const desktop::RasterShape& shape);
+  void fill(const PixelRect& r, Color c) const;
+  // A frame `width` pixels wide just inside `r`.
+  void frame(const PixelRect& r, int width, Color c) const;
+  // One ring of a button's bevel: `topLeft` along the top and left edges,
+  // `bottomRight` along the others, one `line` wide.
+  void bevel(const PixelRect& edge, int line, Color topLeft, Color bottomRight) const;
 
   PageFonts& fonts_;
-  PixelRect clip_;  // the area being repainted, within the client area
+  PixelRect clip_;  // what is being repainted: nothing is drawn outside it
   std::map<ShapeKey, int> shapes_;
   int nextImage_ = 0;
 };

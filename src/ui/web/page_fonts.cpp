@@ -22,7 +22,14 @@ const PageFonts::Face& PageFonts::face(const Font& font) {
 LineMetrics PageFonts::metrics(const Font& font, int pixels) { return lineMetrics(face(font).units, pixels); }
 
 TextBox PageFonts::box(const Font& font, int pixels, std::string_view text) {
-  return textBox(canvas::textInk(face(font).index, font.bold, pixels, text), metrics(font, pixels));
+  constexpr std::size_t kMostKept = 256;  // captions that change (the score) would pile up
+  const int index = face(font).index;
+  const auto key = std::make_tuple(index, font.bold, pixels, text);
+  if (const auto kept = boxes_.find(key); kept != boxes_.end()) return kept->second;
+  if (boxes_.size() >= kMostKept) boxes_.clear();
+  const TextBox made = textBox(canvas::textInk(index, font.bold, pixels, text), metrics(font, pixels));
+  boxes_.emplace(std::make_tuple(index, font.bold, pixels, std::string(text)), made);
+  return made;
 }
 
 TextSize PageTextMeasurer::measure(const Font& font, std::string_view text) {

@@ -2,7 +2,10 @@
 // The faces the page serves for the game's fonts, with their line metrics,
 // and the text measurer of auto-size labels built on them.
 
+#include <map>
+#include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "ui/screen_object.h"
@@ -21,7 +24,8 @@ class PageFonts {
   // The page's face for `font`, asked of the page once.
   const Face& face(const Font& font);
   LineMetrics metrics(const Font& font, int pixels);
-  // Where the desktop would put `text`'s pixels.
+  // Where the desktop would put `text`'s pixels; kept, as a caption is
+  // drawn again and again.
   TextBox box(const Font& font, int pixels, std::string_view text);
 
  private:
@@ -30,6 +34,8 @@ class PageFonts {
     Face face;
   };
   std::vector<Known> known_;
+  // By face, weight, pixels and caption; looked up with a view of the caption.
+  std::map<std::tuple<int, bool, int, std::string>, TextBox, std::less<>> boxes_;
 };
 
 // Auto-size labels measured with the served faces at scale 1, in twips: the

@@ -11,7 +11,7 @@ void WebGame::resize(int width, int height) {
   width_ = std::max(width, 1);
   height_ = std::max(height, 1);
   view_ = Viewport::fit(width_, height_);
-  painter_.forgetShapes();
+  painter_.resized();
   fullRepaint_ = true;
   present();
 }

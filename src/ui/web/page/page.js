@@ -31,9 +31,11 @@ let started = false;
 const state = { frames: () => Number(game._tessaly_frames()), wakeups: () => wakeups, scheduled: () => timer !== 0 };
 window.tessaly = state;
 
+let firstFrameMarked = false;
 function frameShown() {
-  if (state.frames() > 0 && performance.getEntriesByName('tessaly-first-frame').length === 0) {
+  if (!firstFrameMarked && state.frames() > 0) {
     performance.mark('tessaly-first-frame');
+    firstFrameMarked = true;
   }
 }
 

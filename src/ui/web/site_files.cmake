@@ -1,0 +1,38 @@
+# Writes the two files of the site that name the others (cmake -P): the page,
+# whose head starts fetching the faces and the WebAssembly at once, before its
+# scripts ask for them, and the service worker, which keeps every file and
+# whose cache's name changes whenever any file does.
+# -DSITE=<the site's folder> -DPAGE=<page/index.html> -DWORKER=<page/sw.js>
+
+function(write_if_changed file text)
+  file(WRITE ${file}.new "${text}")
+  file(COPY_FILE ${file}.new ${file} ONLY_IF_DIFFERENT)
+  file(REMOVE ${file}.new)
+endfunction()
+
+file(GLOB faces RELATIVE ${SITE} ${SITE}/fonts/*.woff2)
+list(SORT faces)
+set(preloads "<link rel=\"preload\" href=\"tessaly.wasm\" as=\"fetch\" type=\"application/wasm\" crossorigin>")
+foreach(face IN LISTS faces)
+  string(APPEND preloads "\n<link rel=\"preload\" href=\"${face}\" as=\"font\" type=\"font/woff2\" crossorigin>")
+endforeach()
+file(READ ${PAGE} page)
+string(REPLACE "<!-- preloads -->" "${preloads}" page "${page}")
+write_if_changed(${SITE}/index.html "${page}")
+
+file(GLOB_RECURSE files RELATIVE ${SITE} ${SITE}/*)
+list(REMOVE_ITEM files sw.js)
+list(SORT files)
+set(listing "'./'")
+set(fingerprint "")
+foreach(file IN LISTS files)
+  file(SHA256 ${SITE}/${file} hash)
+  string(APPEND fingerprint "${file} ${hash}\n")
+  string(APPEND listing ",\n  './${file}'")
+endforeach()
+string(SHA256 version "${fingerprint}")
+string(SUBSTRING ${version} 0 16 version)
+file(READ ${WORKER} worker)
+string(REPLACE "'@FILES@'" "${listing}" worker "${worker}")
+string(REPLACE "@VERSION@" "${version}" worker "${worker}")
+write_if_changed(${SITE}/sw.js "${worker}")

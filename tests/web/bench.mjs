@@ -1,0 +1,117 @@
+// The browser build's figures: the size of the site, the time from
+// navigation to the first frame, and the page's main-thread CPU time (Chrome's
+// own TaskDuration) over 10 s of play and 10 s paused, beside a bare canvas
+// page that redraws a moving square 40 times a second, in the same run.
+// Screenshots of the opening frame at 1x and 2x go to the output folder.
+// Usage: node tests/web/bench.mjs [site folder] [output folder]
+
+import { mkdir, readFile, readdir, writeFile } from 'node:fs/promises';
+import { join } from 'node:path';
+import { gzipSync } from 'node:zlib';
+import { launch, openGame, root, serveSite } from './chromium.mjs';
+
+const siteFolder = process.argv[2] ?? join(root, 'build-web', 'site');
+const outFolder = process.argv[3] ?? join(root, 'build-web', 'bench');
+const seconds = 10;
+
+async function sizes() {
+  const sizeOf = async (files) => {
+    let raw = 0;
+    let gzip = 0;
+    for (const file of files) {
+      const data = await readFile(join(siteFolder, file));
+      raw += data.length;
+      gzip += gzipSync(data, { level: 9 }).length;
+    }
+    return `${(raw / 1024).toFixed(1)} KiB raw, ${(gzip / 1024).toFixed(1)} KiB gzip`;
+  };
+  const code = ['tessaly.wasm', 'tessaly.js', 'page.js', 'fonts.js', 'sw.js'];
+  const all = (await readdir(siteFolder, { recursive: true, withFileTypes: true }))
+    .filter((e) => e.isFile()).map((e) => join(e.parentPath ?? e.path, e.name).slice(siteFolder.length + 1));
+  console.log(`wasm:               ${await sizeOf(['tessaly.wasm'])}`);
+  console.log(`wasm + JavaScript:  ${await sizeOf(code)}`);
+  console.log(`the whole site:     ${await sizeOf(all)} (${all.length} files, fonts and icons included)`);
+}
+
+async function firstFrames(browser, url) {
+  const times = [];
+  for (let i = 0; i < 7; ++i) {
+    const context = await browser.newContext({ viewport: { width: 415, height: 543 } });
+    const page = await openGame(context, url);
+    times.push(await page.evaluate(() => performance.getEntriesByName('tessaly-first-frame')[0].startTime));
+    await context.close();
+  }
+  times.sort((a, b) => a - b);
+  console.log(`first frame after navigation: median ${times[3].toFixed(0)} ms, best ${times[0].toFixed(0)} ms, `
+    + `worst ${times[6].toFixed(0)} ms (7 fresh pages)`);
+}
+
+// The page's main-thread time over `seconds` while `act` runs, in ms.
+async function cpu(page, act = async () => {}) {
+  const cdp = await page.context().newCDPSession(page);
+  await cdp.send('Performance.enable');
+  const task = async () => (await cdp.send('Performance.getMetrics')).metrics
+    .find((m) => m.name === 'TaskDuration').value;
+  const start = await task();
+  const frames = await page.evaluate(() => window.tessaly?.frames() ?? window.squares);
+  const until = Date.now() + seconds * 1000;
+  while (Date.now() < until) await act(until);
+  const used = (await task() - start) * 1000;
+  const shown = await page.evaluate(() => window.tessaly?.frames() ?? window.squares) - frames;
+  return `${used.toFixed(0)} ms of CPU in ${seconds} s (${(used / seconds / 10).toFixed(2)} % of a core), ${shown} frames`;
+}
+
+const barePage = `<!doctype html><title>bare</title><body style="margin:0;background:#000">
+<canvas width="415" height="543"></canvas><script>
+const ctx = document.querySelector('canvas').getContext('2d', { alpha: false });
+ctx.fillStyle = '#f0f0f0'; ctx.fillRect(0, 0, 415, 543);
+let x = 0; window.squares = 0;
+setInterval(() => {
+  ctx.fillStyle = '#f0f0f0'; ctx.fillRect(x, 200, 16, 16);
+  x = (x + 4) % 399;
+  ctx.fillStyle = '#0000ff'; ctx.fillRect(x, 200, 16, 16);
+  ++window.squares;
+}, 25);
+</script>`;
+
+async function main() {
+  await sizes();
+  const site = await serveSite(siteFolder);
+  const browser = await launch();
+  try {
+    await firstFrames(browser, site.url);
+
+    const context = await browser.newContext({ viewport: { width: 415, height: 543 } });
+    const game = await openGame(context, site.url);
+    // Serve now and again, so that the ball is in flight the whole time.
+    const serve = async (until) => {
+      await game.keyboard.down('ArrowLeft');
+      await game.waitForTimeout(50);
+      await game.keyboard.up('ArrowLeft');
+      await game.waitForTimeout(Math.min(1500, Math.max(0, until - Date.now())));
+    };
+    console.log(`the game, ball in flight:   ${await cpu(game, serve)}`);
+    await game.keyboard.press('p');
+    console.log(`the game, paused:           ${await cpu(game, (until) => game.waitForTimeout(until - Date.now()))}`);
+    await context.close();
+
+    const bare = await browser.newPage({ viewport: { width: 415, height: 543 } });
+    await bare.setContent(barePage);
+    console.log(`a bare canvas, a square moved 40 times a second: ${await cpu(bare, (until) => bare.waitForTimeout(until - Date.now()))}`);
+    await bare.close();
+
+    await mkdir(outFolder, { recursive: true });
+    for (const ratio of [1, 2]) {
+      const shots = await browser.newContext({ viewport: { width: 415, height: 543 }, deviceScaleFactor: ratio });
+      const page = await openGame(shots, site.url);
+      await writeFile(join(outFolder, `web-${ratio}x.png`), await page.screenshot());
+      await shots.close();
+    }
+    console.log(`screenshots: ${join(outFolder, 'web-1x.png')}, web-2x.png`);
+  } finally {
+    await browser.close();
+    site.server.close();
+  }
+}
+
+await main();
