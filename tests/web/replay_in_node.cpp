@@ -39,7 +39,8 @@ int main(int argc, char** argv) {
     while (!expected.empty() && (expected.back() == '\n' || expected.back() == '\r')) expected.pop_back();
     const std::string actual = tessaly::digestText(tessaly::replay(tessaly::parseLog(contents(log))));
     const bool same = actual == expected;
-    std::printf("%s: %s %s\n", log.stem().c_str(), actual.c_str(), same ? "as recorded" : ("recorded " + expected).c_str());
+    const std::string verdict = same ? "as recorded" : "but " + expected + " was recorded";
+    std::printf("%s: %s %s\n", log.stem().c_str(), actual.c_str(), verdict.c_str());
     ++(same ? passed : failed);
   }
   std::printf("%d passed, %d failed\n", passed, failed);

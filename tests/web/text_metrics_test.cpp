@@ -5,8 +5,8 @@
 #include <SDL2/SDL_ttf.h>
 #include <gtest/gtest.h>
 
-#include "ui/desktop/font_book.h"
 #include "desktop_faces.h"
+#include "ui/desktop/font_book.h"
 
 using namespace tessaly;
 using namespace tessaly::web;

@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "ui/desktop/font_book.h"
 #include "desktop_faces.h"
+#include "ui/desktop/font_book.h"
 
 namespace {
 

@@ -137,8 +137,8 @@ void CanvasPainter::drawText(const Font& font, std::string_view text, Color colo
 }
 
 int CanvasPainter::shapeImage(const desktop::RasterShape& s) {
-  const ShapeKey key{static_cast<int>(s.form), s.width,           s.height,
-                     s.outlineWidth,           canvas::packed(s.fill), canvas::packed(s.outline)};
+  const ShapeKey key{static_cast<int>(s.form), s.width, s.height, s.outlineWidth, canvas::packed(s.fill),
+                     canvas::packed(s.outline)};
   if (const auto known = shapes_.find(key); known != shapes_.end()) return known->second;
   const int id = nextImage_++;
   const auto pixels = desktop::rasteriseShape(s);

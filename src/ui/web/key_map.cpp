@@ -11,48 +11,81 @@ namespace {
 namespace vk {
 constexpr int Back = 8, Tab = 9, Clear = 12, Return = 13, Shift = 16, Control = 17, Menu = 18, Pause = 19, Capital = 20,
               Escape = 27, Space = 32, Prior = 33, Next = 34, End = 35, Home = 36, Left = 37, Up = 38, Right = 39,
-              Down = 40, Select = 41, Execute = 43, Snapshot = 44,
-              Insert = 45, Delete = 46, Help = 47, LWin = 91, Apps = 93, Sleep = 95, Numpad0 = 96, Multiply = 106,
-              Add = 107, Separator = 108, Subtract = 109, Decimal = 110, Divide = 111, F1 = 112, NumLock = 144,
-              Scroll = 145, Oem1 = 186, OemPlus = 187, OemComma = 188, OemMinus = 189, OemPeriod = 190, Oem2 = 191,
-              Oem3 = 192, Oem4 = 219, Oem5 = 220, Oem6 = 221, Oem7 = 222, Oem102 = 226;
+              Down = 40, Select = 41, Execute = 43, Snapshot = 44, Insert = 45, Delete = 46, Help = 47, LWin = 91,
+              Apps = 93, Sleep = 95, Numpad0 = 96, Multiply = 106, Add = 107, Separator = 108, Subtract = 109,
+              Decimal = 110, Divide = 111, F1 = 112, NumLock = 144, Scroll = 145, Oem1 = 186, OemPlus = 187,
+              OemComma = 188, OemMinus = 189, OemPeriod = 190, Oem2 = 191, Oem3 = 192, Oem4 = 219, Oem5 = 220,
+              Oem6 = 221, Oem7 = 222, Oem102 = 226;
 }  // namespace vk
 
 using Entry = std::pair<std::string_view, int>;
 
 // Named keys by their `key` value.
 constexpr std::array kNamed{
-    Entry{" ", vk::Space},          Entry{"ArrowLeft", vk::Left},     Entry{"ArrowUp", vk::Up},
-    Entry{"ArrowRight", vk::Right}, Entry{"ArrowDown", vk::Down},     Entry{"Backspace", vk::Back},
-    Entry{"Tab", vk::Tab},           Entry{"Clear", vk::Clear},         Entry{"Enter", vk::Return},
-    Entry{"Shift", vk::Shift},       Entry{"Control", vk::Control},     Entry{"Alt", vk::Menu},
-    Entry{"AltGraph", vk::Menu},     Entry{"Pause", vk::Pause},         Entry{"CapsLock", vk::Capital},
-    Entry{"Escape", vk::Escape},     Entry{"PageUp", vk::Prior},        Entry{"PageDown", vk::Next},
-    Entry{"End", vk::End},           Entry{"Home", vk::Home},           Entry{"Select", vk::Select},
-    Entry{"Execute", vk::Execute},   Entry{"PrintScreen", vk::Snapshot}, Entry{"Insert", vk::Insert},
-    Entry{"Delete", vk::Delete},     Entry{"Help", vk::Help},           Entry{"Meta", vk::LWin},
-    Entry{"OS", vk::LWin},           Entry{"ContextMenu", vk::Apps},    Entry{"Standby", vk::Sleep},
-    Entry{"NumLock", vk::NumLock},   Entry{"ScrollLock", vk::Scroll},
+    Entry{" ", vk::Space},
+    Entry{"ArrowLeft", vk::Left},
+    Entry{"ArrowUp", vk::Up},
+    Entry{"ArrowRight", vk::Right},
+    Entry{"ArrowDown", vk::Down},
+    Entry{"Backspace", vk::Back},
+    Entry{"Tab", vk::Tab},
+    Entry{"Clear", vk::Clear},
+    Entry{"Enter", vk::Return},
+    Entry{"Shift", vk::Shift},
+    Entry{"Control", vk::Control},
+    Entry{"Alt", vk::Menu},
+    Entry{"AltGraph", vk::Menu},
+    Entry{"Pause", vk::Pause},
+    Entry{"CapsLock", vk::Capital},
+    Entry{"Escape", vk::Escape},
+    Entry{"PageUp", vk::Prior},
+    Entry{"PageDown", vk::Next},
+    Entry{"End", vk::End},
+    Entry{"Home", vk::Home},
+    Entry{"Select", vk::Select},
+    Entry{"Execute", vk::Execute},
+    Entry{"PrintScreen", vk::Snapshot},
+    Entry{"Insert", vk::Insert},
+    Entry{"Delete", vk::Delete},
+    Entry{"Help", vk::Help},
+    Entry{"Meta", vk::LWin},
+    Entry{"OS", vk::LWin},
+    Entry{"ContextMenu", vk::Apps},
+    Entry{"Standby", vk::Sleep},
+    Entry{"NumLock", vk::NumLock},
+    Entry{"ScrollLock", vk::Scroll},
 };
 
 // Punctuation by the character it types unshifted (US layout codes, as the
 // virtual keys name them).
 constexpr std::array kPunctuation{
-    Entry{";", vk::Oem1},  Entry{"=", vk::OemPlus}, Entry{"+", vk::OemPlus}, Entry{",", vk::OemComma},
-    Entry{"-", vk::OemMinus}, Entry{".", vk::OemPeriod}, Entry{"/", vk::Oem2}, Entry{"`", vk::Oem3},
-    Entry{"[", vk::Oem4},  Entry{"\\", vk::Oem5}, Entry{"]", vk::Oem6}, Entry{"'", vk::Oem7},
+    Entry{";", vk::Oem1},     Entry{"=", vk::OemPlus},   Entry{"+", vk::OemPlus}, Entry{",", vk::OemComma},
+    Entry{"-", vk::OemMinus}, Entry{".", vk::OemPeriod}, Entry{"/", vk::Oem2},    Entry{"`", vk::Oem3},
+    Entry{"[", vk::Oem4},     Entry{"\\", vk::Oem5},     Entry{"]", vk::Oem6},    Entry{"'", vk::Oem7},
     Entry{"<", vk::Oem102},
 };
 
 // Keys told apart by their place: the keypad, whose `key` follows Num Lock,
 // and the punctuation keys when shifted.
 constexpr std::array kByPlace{
-    Entry{"NumpadMultiply", vk::Multiply}, Entry{"NumpadAdd", vk::Add},        Entry{"NumpadComma", vk::Separator},
-    Entry{"NumpadSubtract", vk::Subtract}, Entry{"NumpadDecimal", vk::Decimal}, Entry{"NumpadDivide", vk::Divide},
-    Entry{"NumpadEnter", vk::Return},      Entry{"Semicolon", vk::Oem1},      Entry{"Equal", vk::OemPlus},
-    Entry{"Comma", vk::OemComma},          Entry{"Minus", vk::OemMinus},      Entry{"Period", vk::OemPeriod},
-    Entry{"Slash", vk::Oem2},              Entry{"Backquote", vk::Oem3},      Entry{"BracketLeft", vk::Oem4},
-    Entry{"Backslash", vk::Oem5},          Entry{"BracketRight", vk::Oem6},   Entry{"Quote", vk::Oem7},
+    Entry{"NumpadMultiply", vk::Multiply},
+    Entry{"NumpadAdd", vk::Add},
+    Entry{"NumpadComma", vk::Separator},
+    Entry{"NumpadSubtract", vk::Subtract},
+    Entry{"NumpadDecimal", vk::Decimal},
+    Entry{"NumpadDivide", vk::Divide},
+    Entry{"NumpadEnter", vk::Return},
+    Entry{"Semicolon", vk::Oem1},
+    Entry{"Equal", vk::OemPlus},
+    Entry{"Comma", vk::OemComma},
+    Entry{"Minus", vk::OemMinus},
+    Entry{"Period", vk::OemPeriod},
+    Entry{"Slash", vk::Oem2},
+    Entry{"Backquote", vk::Oem3},
+    Entry{"BracketLeft", vk::Oem4},
+    Entry{"Backslash", vk::Oem5},
+    Entry{"BracketRight", vk::Oem6},
+    Entry{"Quote", vk::Oem7},
     Entry{"IntlBackslash", vk::Oem102},
 };
 

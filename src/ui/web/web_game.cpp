@@ -4,8 +4,7 @@
 
 namespace tessaly::web {
 
-WebGame::WebGame(GamePort& game, const Clock& clock, PageFonts& fonts)
-    : game_(game), clock_(clock), painter_(fonts) {}
+WebGame::WebGame(GamePort& game, const Clock& clock, PageFonts& fonts) : game_(game), clock_(clock), painter_(fonts) {}
 
 void WebGame::resize(int width, int height) {
   width_ = std::max(width, 1);
