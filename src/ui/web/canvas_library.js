@@ -27,11 +27,17 @@ mergeInto(LibraryManager.library, {
       }
       if (css !== TessalyCanvas.fill) ctx.fillStyle = TessalyCanvas.fill = css;
     },
-    // A served face (or the generic stand-in) at an em of `pixels`.
+    // A served face (or the generic stand-in) at an em of `pixels`. A bold
+    // asked of a face without one is made as the desktop's text renderer
+    // makes it: the regular glyphs smeared to the right by a tenth of the em,
+    // in whole pixels. Answers that smear (0 for none).
     setFont: function (ctx, face, bold, pixels) {
-      const family = face >= 0 ? '"' + Module['tessalyFaces'][face].family + '"' : 'sans-serif';
-      const css = (bold ? 'bold ' : '') + pixels + 'px ' + family;
+      const served = face >= 0 ? Module['tessalyFaces'][face] : null;
+      const smear = bold && served && served.syntheticBold ? Math.floor(pixels / 10) : 0;
+      const family = served ? '"' + served.family + '"' : 'sans-serif';
+      const css = (bold && !smear ? 'bold ' : '') + pixels + 'px ' + family;
       if (css !== TessalyCanvas.font) ctx.font = TessalyCanvas.font = css;
+      return smear;
     },
   },
 
@@ -80,12 +86,12 @@ mergeInto(LibraryManager.library, {
   tessaly_canvas_text_ink__deps: ['$TessalyCanvas'],
   tessaly_canvas_text_ink: function (face, bold, pixels, text, length, ink) {
     const ctx = TessalyCanvas.ctx();
-    TessalyCanvas.setFont(ctx, face, bold, pixels);
+    const smear = TessalyCanvas.setFont(ctx, face, bold, pixels);
     const m = ctx.measureText(UTF8ToString(text, length));
     const at = ink >> 3;
     HEAPF64[at] = m.width;
     HEAPF64[at + 1] = m.actualBoundingBoxLeft;
-    HEAPF64[at + 2] = m.actualBoundingBoxRight;
+    HEAPF64[at + 2] = m.actualBoundingBoxRight + smear;
     HEAPF64[at + 3] = m.actualBoundingBoxAscent;
     HEAPF64[at + 4] = m.actualBoundingBoxDescent;
   },
@@ -93,9 +99,10 @@ mergeInto(LibraryManager.library, {
   tessaly_canvas_text__deps: ['$TessalyCanvas'],
   tessaly_canvas_text: function (face, bold, pixels, text, length, rgb, x, baseline) {
     const ctx = TessalyCanvas.ctx();
-    TessalyCanvas.setFont(ctx, face, bold, pixels);
+    const smear = TessalyCanvas.setFont(ctx, face, bold, pixels);
     TessalyCanvas.setFill(ctx, rgb);
-    ctx.fillText(UTF8ToString(text, length), x, baseline);
+    const caption = UTF8ToString(text, length);
+    for (let dx = 0; dx <= smear; ++dx) ctx.fillText(caption, x + dx, baseline);
   },
 
   tessaly_canvas_keep_image__deps: ['$TessalyCanvas'],

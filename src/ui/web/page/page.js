@@ -13,6 +13,7 @@ const canvas = document.querySelector('canvas');
 function loadFaces() {
   return Promise.all(faces.map((face, i) => {
     const family = `tessaly-${i}`;
+    // A face without a bold of its own is made bold by the painter, as on the desktop.
     const weight = face.bold && !face.syntheticBold ? '700' : '400';
     const font = new FontFace(family, `url(${face.url})`, { weight });
     document.fonts.add(font);
