@@ -21,8 +21,18 @@ function loadFaces() {
   }));
 }
 
-const [game, served] = await Promise.all([createTessaly({ tessalyCanvas: canvas }), loadFaces()]);
-game.tessalyFaces = served;
+let game;
+try {
+  let served;
+  [game, served] = await Promise.all([createTessaly({ tessalyCanvas: canvas }), loadFaces()]);
+  game.tessalyFaces = served;
+} catch (error) {
+  // Said on the page as well as in the console: a blank page tells nothing.
+  const note = document.createElement('p');
+  note.textContent = `Tessaly could not start: ${error.message ?? error}`;
+  document.body.replaceChildren(note);
+  throw error;
+}
 
 let timer = 0;
 let wakeups = 0;
@@ -85,6 +95,14 @@ function setPixels(w, h) {
 fit();
 canvas.focus();
 window.addEventListener('resize', fit);
+// A window moved to a screen of another pixel ratio need not change its size.
+function watchRatio() {
+  window.matchMedia(`(resolution: ${window.devicePixelRatio}dppx)`).addEventListener('change', () => {
+    fit();
+    watchRatio();
+  }, { once: true });
+}
+watchRatio();
 // Where the browser lays the canvas on a pixel more or less than asked for
 // (fractional ratios), the canvas follows it exactly. A larger difference is
 // a browser reporting CSS pixels here, as some emulations do: ignored.
