@@ -6,17 +6,19 @@
 
 #include "ui/desktop/display_scale.h"
 #include "ui/desktop/font_book.h"
-#include "ui/desktop/shape_raster.h"
-#include "ui/desktop/viewport.h"
+#include "ui/render/painter.h"
+#include "ui/render/shape_raster.h"
+#include "ui/render/viewport.h"
 
 using namespace tessaly;
 using namespace tessaly::desktop;
+using namespace tessaly::render;
 
 TEST(Viewport, FifteenTwipsMakeOnePixelAtScaleOne) {
   const Viewport v = Viewport::atScale(1);
   EXPECT_EQ(v.client().w, 415);
   EXPECT_EQ(v.client().h, 543);
-  const SDL_Rect board = v.edges({120, 2040, 6000, 6000});
+  const PixelRect board = v.edges({120, 2040, 6000, 6000});
   EXPECT_EQ(board.x, 8);
   EXPECT_EQ(board.y, 136);
   EXPECT_EQ(board.w, 400);
@@ -27,7 +29,7 @@ TEST(Viewport, DoubleScaleDoublesEveryEdge) {
   const Viewport v = Viewport::atScale(2);
   EXPECT_EQ(v.client().w, 830);
   EXPECT_EQ(v.client().h, 1086);
-  const SDL_Rect ball = v.edges({3060, 7680, 120, 120});
+  const PixelRect ball = v.edges({3060, 7680, 120, 120});
   EXPECT_EQ(ball.x, 408);
   EXPECT_EQ(ball.y, 1024);
   EXPECT_EQ(ball.w, 16);
@@ -38,8 +40,8 @@ TEST(Viewport, NeighbouringBricksShareTheirEdgeAtAnyScale) {
   for (double scale : {1.0, 1.25, 1.37, 1.5, 2.0, 2.6}) {
     const Viewport v = Viewport::atScale(scale);
     for (int j = 0; j < 24; ++j) {
-      const SDL_Rect a = v.edges({120.0f + 240.0f * j, 2040, 240, 240});
-      const SDL_Rect b = v.edges({120.0f + 240.0f * (j + 1), 2040, 240, 240});
+      const PixelRect a = v.edges({120.0f + 240.0f * j, 2040, 240, 240});
+      const PixelRect b = v.edges({120.0f + 240.0f * (j + 1), 2040, 240, 240});
       EXPECT_EQ(a.x + a.w, b.x) << "scale " << scale << " column " << j;
     }
   }

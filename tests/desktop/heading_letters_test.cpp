@@ -33,7 +33,7 @@ struct Ink {
   std::vector<int> columnTops;  // the topmost inked row of each inked column
 };
 
-Ink navyInkIn(const OffscreenFrame& f, const SDL_Rect& r) {
+Ink navyInkIn(const OffscreenFrame& f, const PixelRect& r) {
   Ink ink;
   for (int x = r.x; x < r.x + r.w; ++x) {
     int columnTop = -1;
@@ -75,14 +75,14 @@ TEST_P(HeadingLetters, ScoreIsWrittenInLowerCaseAfterTwoBlanksAndEveryHeadingFit
   const auto& c = form.controls();
   const int line = frame.viewport().pixels(1);
   const auto inside = [&](const ScreenObject& o) {
-    const SDL_Rect r = frame.viewport().edges(o.bounds());
-    return SDL_Rect{r.x + line, r.y + line, r.w - 2 * line, r.h - 2 * line};
+    const PixelRect r = frame.viewport().edges(o.bounds());
+    return PixelRect{r.x + line, r.y + line, r.w - 2 * line, r.h - 2 * line};
   };
 
   // "  Score": the S stands a capital's height, c, o, r and e only an
   // x-height, so most inked columns start well below the word's top.
   ASSERT_EQ(c.Label3.caption(), "  Score");
-  const SDL_Rect score = inside(c.Label3);
+  const PixelRect score = inside(c.Label3);
   const Ink word =
       navyInkIn(frame, {score.x, score.y, frame.viewport().edges(c.showscore.bounds()).x - score.x, score.h});
   ASSERT_GT(word.columnTops.size(), 20 * scale);
@@ -96,7 +96,7 @@ TEST_P(HeadingLetters, ScoreIsWrittenInLowerCaseAfterTwoBlanksAndEveryHeadingFit
   const auto blanks = [&](const ScreenObject& o) {
     const auto n = o.caption().find_first_not_of(' ');
     return static_cast<int>(
-        std::lround(measurer.measure(o.look().font, o.caption().substr(0, n)).width / kTwipsPerPixel * scale));
+        std::lround(measurer.measure(o.look().font, o.caption().substr(0, n)).width / render::kTwipsPerPixel * scale));
   };
   const Ink high = navyInkIn(frame, inside(c.Label7));
   ASSERT_GE(high.left, 0);
@@ -109,7 +109,7 @@ TEST_P(HeadingLetters, ScoreIsWrittenInLowerCaseAfterTwoBlanksAndEveryHeadingFit
   // A caption taller or wider than its heading would be cut at the border:
   // the ring of pixels just inside every border shows only the grey back.
   for (const ScreenObject* label : {&c.Label3, &c.Label7, &c.Label2, &c.Label4}) {
-    const SDL_Rect r = inside(*label);
+    const PixelRect r = inside(*label);
     int inked = 0;
     for (int x = r.x; x < r.x + r.w; ++x)
       inked += (frame.pixel(x, r.y) != kFaceColor) + (frame.pixel(x, r.y + r.h - 1) != kFaceColor);

@@ -32,7 +32,7 @@ std::string text(Color c) {
 
 // Pixels inside `bounds` (twips) that are close to `color`.
 int countNear(const OffscreenFrame& f, const Rect& bounds, Color color, int tolerance = 60) {
-  const SDL_Rect r = f.viewport().edges(bounds);
+  const PixelRect r = f.viewport().edges(bounds);
   int n = 0;
   for (int y = r.y; y < r.y + r.h; ++y) {
     for (int x = r.x; x < r.x + r.w; ++x) {
@@ -79,7 +79,7 @@ class Render : public ::testing::TestWithParam<double> {
 
 TEST_P(Render, OpeningWindowShowsTheBoardBricksPaddlesAndBall) {
   keep("opening");
-  const SDL_Rect client = frame->viewport().client();
+  const PixelRect client = frame->viewport().client();
   EXPECT_EQ(client.w, static_cast<int>(415 * GetParam()));
   EXPECT_EQ(client.h, static_cast<int>(543 * GetParam()));
 

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "ui/web/viewport.h"
+#include "ui/render/viewport.h"
 
 using namespace tessaly;
-using namespace tessaly::web;
+using namespace tessaly::render;
 
 TEST(WebViewport, TheCanvasKeepsTheClientAreasShapeAsLargeAsFits) {
   EXPECT_EQ(canvasSize(415, 543), (PixelSize{415, 543}));
@@ -35,7 +35,7 @@ TEST(WebViewport, ObjectsLandOnTheDesktopsPixelEdgesAtEveryScale) {
 TEST(WebViewport, RepaintAreasGrowMergeAndCollapse) {
   const Viewport view = Viewport::fit(415, 543);
   std::vector<PixelRect> areas;
-  desktop::Changes changes;
+  Changes changes;
   changes.areas = {{1500, 1500, 150, 150}, {1575, 1575, 150, 150}, {4500, 6000, 150, 150}};
   repaintAreas(view, changes, 415, 543, areas);
   ASSERT_EQ(areas.size(), 2u);

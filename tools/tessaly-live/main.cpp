@@ -26,7 +26,7 @@
 #include "ui/desktop/game_loop.h"
 #include "ui/desktop/game_window.h"
 #include "ui/desktop/sdl_session.h"
-#include "ui/desktop/viewport.h"
+#include "ui/render/viewport.h"
 
 using namespace tessaly;
 using namespace tessaly::desktop;

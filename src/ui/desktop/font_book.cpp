@@ -7,7 +7,7 @@
 #include <cmath>
 #include <optional>
 
-#include "ui/desktop/viewport.h"
+#include "ui/render/painter.h"
 
 namespace tessaly::desktop {
 
@@ -90,10 +90,6 @@ std::vector<std::string> fallbackFamilies(std::string_view requested) {
   return list;
 }
 
-int pixelSize(const Font& font, double scale) {
-  return std::max(1, static_cast<int>(std::lround(font.size * 96.0 / 72.0 * scale)));
-}
-
 FontBook::FontBook() { FcInit(); }
 
 FontBook::~FontBook() {
@@ -133,13 +129,13 @@ TTF_Font* FontBook::open(const Font& font, int pixels) {
 }
 
 TextSize TtfTextMeasurer::measure(const Font& font, std::string_view text) {
-  TTF_Font* ttf = fonts_.open(font, pixelSize(font, 1.0));
+  TTF_Font* ttf = fonts_.open(font, render::pixelSize(font, 1.0));
   if (ttf == nullptr) return fallback_.measure(font, text);
   int width = 0;
   int height = 0;
   const std::string caption(text);
   if (TTF_SizeUTF8(ttf, caption.c_str(), &width, &height) != 0) return fallback_.measure(font, text);
-  const auto perPixel = static_cast<float>(kTwipsPerPixel);
+  const auto perPixel = static_cast<float>(render::kTwipsPerPixel);
   return {static_cast<float>(width) * perPixel, static_cast<float>(TTF_FontHeight(ttf)) * perPixel};
 }
 

@@ -28,9 +28,6 @@ struct FaceChoice {
 // generic family that fontconfig always resolves to something.
 std::vector<std::string> fallbackFamilies(std::string_view requested);
 
-// Points at 96 dots per inch, at the window's scale: 7.5 pt is 10 pixels at 1x.
-int pixelSize(const Font& font, double scale);
-
 class FontBook {
  public:
   FontBook();  // SDL2_ttf must be initialised

@@ -1,8 +1,7 @@
 #pragma once
-// Draws the window's objects into an SDL renderer: back to front as they are
-// stacked, the push buttons in front of all, clipped to the area that needs
-// it. Text and smooth shapes are rasterised at the size they are shown and
-// kept as textures while they are in use.
+// Draws the window's objects into an SDL renderer, as the shared painter
+// decides. Text and smooth shapes are rasterised at the size they are shown
+// and kept as textures while they are in use.
 
 #include <SDL2/SDL.h>
 
@@ -11,37 +10,31 @@
 #include <string>
 #include <string_view>
 #include <tuple>
-#include <vector>
 
 #include "ui/controls.h"
-#include "ui/desktop/change_tracker.h"
 #include "ui/desktop/font_book.h"
-#include "ui/desktop/shape_raster.h"
-#include "ui/desktop/viewport.h"
+#include "ui/render/painter.h"
+#include "ui/render/viewport.h"
 
 namespace tessaly::desktop {
 
-// The colour of the letterbox around the client area.
-inline constexpr Color kLetterboxColor{0, 0, 0};
+using render::PixelRect;
+using render::Viewport;
 
-// Fills `areas` with the output pixels to repaint for what changed, within an
-// output of `width` x `height`: each area grown by the pixels that smooth edges may
-// reach past an object's bounds, overlapping ones merged.
-void repaintAreas(const Viewport& view, const Changes& changes, int width, int height, std::vector<SDL_Rect>& areas);
+inline SDL_Rect toSdl(const PixelRect& r) { return {r.x, r.y, r.w, r.h}; }
 
-class FramePainter {
+class FramePainter final : private render::Surface {
  public:
   FramePainter(SDL_Renderer* renderer, FontBook& fonts);
-  ~FramePainter();
+  ~FramePainter() override;
   FramePainter(const FramePainter&) = delete;
   FramePainter& operator=(const FramePainter&) = delete;
 
   // Repaints `area` (output pixels) with every object that touches it; the
   // letterbox around the client area is painted too. `pressedButton` names a
   // push button drawn pressed in, or is empty.
-  void paint(const Controls& controls, const Viewport& view, const SDL_Rect& area, std::string_view pressedButton = {});
-
-  // Text textures kept for reuse; tests watch that it stays bounded.
+  void paint(const Controls& controls, const Viewport& view, const PixelRect& area,
+             std::string_view pressedButton = {});
 
  private:
   struct Cached {
@@ -53,23 +46,20 @@ class FramePainter {
   using TextKey = std::tuple<const void*, int, std::string, std::uint32_t>;
   using ShapeKey = std::tuple<int, int, int, int, std::uint32_t, std::uint32_t>;
 
-  void drawShape(const ScreenObject& o, const Viewport& view);
-  void drawLabel(const ScreenObject& o, const Viewport& view);
-  void drawButton(const ScreenObject& o, const Viewport& view, bool pressed);
-  // Draws `text` at (x, y) and beyond, clipped to `box`; `align` places it
-  // across the box, top-aligned.
-  void drawText(const Font& font, std::string_view text, Color color, const Viewport& view, const SDL_Rect& box,
-                Alignment align, bool middle, int inset);
-  const Cached* textTexture(const Font& font, std::string_view text, Color color, int pixels);
-  const Cached* shapeTexture(const RasterShape& shape);
-  void fill(const SDL_Rect& r, Color c);
-  void frame(const SDL_Rect& r, int width, Color c);
-  void clipTo(const SDL_Rect& r);
+  void clip(const PixelRect& area) override;
+  void fill(const PixelRect& r, Color c) override;
+  void blitShape(const render::RasterShape& shape, render::PixelPoint at) override;
+  std::optional<render::PixelSize> prepareCaption(const Font& font, int pixels, std::string_view text,
+                                                  Color color) override;
+  void drawCaption(render::PixelPoint at, const PixelRect& inside) override;
+
+  const Cached* shapeTexture(const render::RasterShape& shape);
   void trimTextCache();
 
   SDL_Renderer* renderer_;
   FontBook& fonts_;
-  SDL_Rect clip_{};  // the area being repainted, within the client area
+  SDL_Rect clip_{};  // the area being repainted
+  const Cached* caption_ = nullptr;  // the caption prepared to draw next
   std::uint64_t frame_ = 0;
   std::map<TextKey, Cached> texts_;
   std::map<ShapeKey, Cached> shapes_;

@@ -20,7 +20,7 @@ namespace {
 
 // The client area's size in pixels at `scale`.
 SDL_Point clientSize(double scale) {
-  const SDL_Rect client = Viewport::atScale(scale).client();
+  const PixelRect client = Viewport::atScale(scale).client();
   return {client.w, client.h};
 }
 
@@ -30,8 +30,8 @@ double largestScaleOnScreen(SDL_Window* window) {
   SDL_Rect usable;
   const int display = SDL_GetWindowDisplayIndex(window);
   if (display < 0 || SDL_GetDisplayUsableBounds(display, &usable) != 0 || usable.w <= 0 || usable.h <= 0) return 4;
-  const double across = 0.95 * usable.w * kTwipsPerPixel / kClientWidthTwips;
-  const double down = 0.92 * usable.h * kTwipsPerPixel / kClientHeightTwips;
+  const double across = 0.95 * usable.w * render::kTwipsPerPixel / render::kClientWidthTwips;
+  const double down = 0.92 * usable.h * render::kTwipsPerPixel / render::kClientHeightTwips;
   return std::max(1.0, std::min(across, down));
 }
 
@@ -178,9 +178,7 @@ std::string_view GameWindow::buttonAt(int px, int py) const {
   for (auto it = buttons.rbegin(); it != buttons.rend(); ++it) {  // the front button takes the click
     const ScreenObject* b = *it;
     if (!b->visible()) continue;
-    const SDL_Rect r = view_.edges(b->bounds());
-    const SDL_Point p{px, py};
-    if (!SDL_PointInRect(&p, &r)) continue;
+    if (!view_.edges(b->bounds()).contains(px, py)) continue;
     // The name as the table spells it, which outlives these objects: a new
     // game rebuilds them while the button is still held.
     const auto name = std::find(button::all.begin(), button::all.end(), b->name());
@@ -195,9 +193,13 @@ void GameWindow::present(bool everything) {
   repaintAreas(view_, changes_.collect(game_.objects()), surface_->w, surface_->h, areas_);
   if (areas_.empty()) return;
   const std::string_view pressed = pressedInside_ ? pressed_ : std::string_view{};
-  for (const SDL_Rect& area : areas_) painter_->paint(game_.objects(), view_, area, pressed);
+  shown_.clear();
+  for (const PixelRect& area : areas_) {
+    painter_->paint(game_.objects(), view_, area, pressed);
+    shown_.push_back(toSdl(area));
+  }
   SDL_RenderFlush(renderer_);
-  SDL_UpdateWindowSurfaceRects(window_, areas_.data(), static_cast<int>(areas_.size()));
+  SDL_UpdateWindowSurfaceRects(window_, shown_.data(), static_cast<int>(shown_.size()));
 }
 
 }  // namespace tessaly::desktop

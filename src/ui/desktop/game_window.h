@@ -11,12 +11,12 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/desktop/change_tracker.h"
 #include "ui/desktop/font_book.h"
 #include "ui/desktop/frame_painter.h"
 #include "ui/desktop/game_loop.h"
-#include "ui/desktop/viewport.h"
 #include "ui/game_port.h"
+#include "ui/render/change_tracker.h"
+#include "ui/render/viewport.h"
 
 namespace tessaly::desktop {
 
@@ -56,8 +56,10 @@ class GameWindow final : public LoopHost {
   SDL_Surface* surface_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   std::unique_ptr<FramePainter> painter_;
-  ChangeTracker changes_;
-  std::vector<SDL_Rect> areas_;  // kept from frame to frame: repainting allocates nothing
+  render::ChangeTracker changes_;
+  // Kept from frame to frame: repainting allocates nothing.
+  std::vector<PixelRect> areas_;
+  std::vector<SDL_Rect> shown_;  // the same, for the display
   Viewport view_ = Viewport::atScale(1);
   int displayFd_ = -1;          // the X connection, when the display is X11
   int wakePipe_[2] = {-1, -1};  // written by wake(), watched with the display

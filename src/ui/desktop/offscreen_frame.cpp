@@ -7,7 +7,7 @@
 namespace tessaly::desktop {
 
 OffscreenFrame::OffscreenFrame(FontBook& fonts, double scale) : view_(Viewport::atScale(scale)) {
-  const SDL_Rect client = view_.client();
+  const PixelRect& client = view_.client();
   surface_ = SDL_CreateRGBSurfaceWithFormat(0, client.w, client.h, 32, SDL_PIXELFORMAT_XRGB8888);
   if (surface_ == nullptr) throw StartError(std::string("no off-screen surface (") + SDL_GetError() + ").");
   renderer_ = SDL_CreateSoftwareRenderer(surface_);
@@ -33,7 +33,7 @@ void OffscreenFrame::draw(const Controls& controls, std::string_view pressedButt
 
 std::size_t OffscreenFrame::drawChanges(const Controls& controls) {
   repaintAreas(view_, changes_.collect(controls), surface_->w, surface_->h, areas_);
-  for (const SDL_Rect& area : areas_) painter_->paint(controls, view_, area);
+  for (const PixelRect& area : areas_) painter_->paint(controls, view_, area);
   SDL_RenderFlush(renderer_);
   return areas_.size();
 }
@@ -49,7 +49,7 @@ Color OffscreenFrame::pixel(int x, int y) const {
 }
 
 Color OffscreenFrame::pixelAtTwips(float x, float y) const {
-  const double perTwip = view_.scale() / kTwipsPerPixel;
+  const double perTwip = view_.scale() / render::kTwipsPerPixel;
   return pixel(static_cast<int>(std::floor(x * perTwip)), static_cast<int>(std::floor(y * perTwip)));
 }
 

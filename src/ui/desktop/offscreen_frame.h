@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "ui/controls.h"
-#include "ui/desktop/change_tracker.h"
 #include "ui/desktop/font_book.h"
 #include "ui/desktop/frame_painter.h"
-#include "ui/desktop/viewport.h"
+#include "ui/render/change_tracker.h"
+#include "ui/render/viewport.h"
 
 namespace tessaly::desktop {
 
@@ -46,8 +46,8 @@ class OffscreenFrame {
   SDL_Surface* surface_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   std::unique_ptr<FramePainter> painter_;
-  ChangeTracker changes_;
-  std::vector<SDL_Rect> areas_;  // kept from frame to frame: repainting allocates nothing
+  render::ChangeTracker changes_;
+  std::vector<PixelRect> areas_;  // kept from frame to frame: repainting allocates nothing
 };
 
 }  // namespace tessaly::desktop

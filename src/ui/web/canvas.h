@@ -8,9 +8,11 @@
 
 #include "ui/screen_object.h"
 #include "ui/web/text_metrics.h"
-#include "ui/web/viewport.h"
+#include "ui/render/viewport.h"
 
 namespace tessaly::web::canvas {
+
+using render::PixelRect;
 
 std::uint32_t packed(Color c);
 

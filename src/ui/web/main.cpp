@@ -8,9 +8,9 @@
 
 #include "base/platform.h"
 #include "game/form1.h"
+#include "ui/render/viewport.h"
 #include "ui/web/key_map.h"
 #include "ui/web/page_fonts.h"
-#include "ui/web/viewport.h"
 #include "ui/web/web_game.h"
 
 namespace {
@@ -87,7 +87,7 @@ EMSCRIPTEN_KEEPALIVE int tessaly_is_game_key(int virtualKey) { return web::isGam
 
 // The canvas for a page of `width` x `height` device pixels, as width x 65536 + height.
 EMSCRIPTEN_KEEPALIVE int tessaly_canvas_size(int width, int height) {
-  const web::PixelSize size = web::canvasSize(width, height);
+  const render::PixelSize size = render::canvasSize(width, height);
   return size.width * 65536 + size.height;
 }
 

@@ -1,7 +1,7 @@
 #include "ui/web/page_fonts.h"
 
 #include "ui/web/canvas.h"
-#include "ui/web/viewport.h"
+#include "ui/render/painter.h"
 
 namespace tessaly::web {
 
@@ -33,8 +33,8 @@ TextBox PageFonts::box(const Font& font, int pixels, std::string_view text) {
 }
 
 TextSize PageTextMeasurer::measure(const Font& font, std::string_view text) {
-  const int pixels = pixelSize(font, 1.0);
-  const auto perPixel = static_cast<float>(kTwipsPerPixel);
+  const int pixels = render::pixelSize(font, 1.0);
+  const auto perPixel = static_cast<float>(render::kTwipsPerPixel);
   return {static_cast<float>(fonts_.box(font, pixels, text).width) * perPixel,
           static_cast<float>(fonts_.metrics(font, pixels).height) * perPixel};
 }

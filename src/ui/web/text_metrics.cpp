@@ -36,8 +36,4 @@ TextBox textBox(const TextInk& ink, const LineMetrics& line) {
           std::max(line.height, baseline + up(ink.descent))};
 }
 
-int pixelSize(const Font& font, double scale) {
-  return std::max(1, static_cast<int>(std::lround(font.size * 96.0 / 72.0 * scale)));
-}
-
 }  // namespace tessaly::web

@@ -50,8 +50,4 @@ struct TextBox {
 
 TextBox textBox(const TextInk& ink, const LineMetrics& line);
 
-// The em size in pixels of `font` at the window's scale: points at 96 dots
-// per inch, 7.5 pt is 10 pixels at 1x.
-int pixelSize(const Font& font, double scale);
-
 }  // namespace tessaly::web

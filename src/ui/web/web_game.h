@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "base/platform.h"
-#include "ui/desktop/change_tracker.h"
 #include "ui/game_port.h"
+#include "ui/render/change_tracker.h"
+#include "ui/render/viewport.h"
 #include "ui/web/canvas_painter.h"
 #include "ui/web/page_fonts.h"
-#include "ui/web/viewport.h"
 
 namespace tessaly::web {
 
@@ -49,7 +49,7 @@ class WebGame {
   GamePort& game_;
   const Clock& clock_;
   CanvasPainter painter_;
-  desktop::ChangeTracker changes_;
+  render::ChangeTracker changes_;
   std::vector<PixelRect> areas_;  // kept from frame to frame: repainting allocates nothing
   Viewport view_ = Viewport::fit(1, 1);
   int width_ = 0;

@@ -1,6 +1,6 @@
-#include "ui/desktop/change_tracker.h"
+#include "ui/render/change_tracker.h"
 
-namespace tessaly::desktop {
+namespace tessaly::render {
 
 namespace {
 template <typename F>
@@ -46,4 +46,4 @@ const Changes& ChangeTracker::collect(const Controls& c) {
   return changes_;
 }
 
-}  // namespace tessaly::desktop
+}  // namespace tessaly::render

@@ -8,7 +8,7 @@
 
 #include "ui/controls.h"
 
-namespace tessaly::desktop {
+namespace tessaly::render {
 
 struct Changes {
   bool everything = false;  // the objects were rebuilt or restacked: repaint all
@@ -37,4 +37,4 @@ class ChangeTracker {
   Changes changes_;
 };
 
-}  // namespace tessaly::desktop
+}  // namespace tessaly::render

@@ -1,21 +1,22 @@
 #pragma once
-// Where the window's client area lies in the canvas: one uniform scale from
-// twips to the canvas's device pixels, the same rounding as the desktop
-// window's, so that every object lands on the same pixel edges at the same
+// Where the window's client area of 6225 x 8145 twips lies in the output's
+// pixels: one uniform scale, centred, the rest letterboxed. Both front ends
+// round alike, so every object lands on the same pixel edges at the same
 // scale. At scale 1, 15 twips make one pixel (415 x 543 pixels).
 
+#include <optional>
 #include <vector>
 
-#include "ui/desktop/change_tracker.h"
+#include "ui/render/change_tracker.h"
 #include "ui/screen_object.h"
 
-namespace tessaly::web {
+namespace tessaly::render {
 
 inline constexpr float kClientWidthTwips = 6225;
 inline constexpr float kClientHeightTwips = 8145;
 inline constexpr double kTwipsPerPixel = 15;  // at scale 1, 96 dots per inch
 
-// Whole device pixels: x and y of the top-left corner, width and height.
+// Whole output pixels: x and y of the top-left corner, width and height.
 struct PixelRect {
   int x = 0;
   int y = 0;
@@ -32,6 +33,16 @@ bool overlaps(const PixelRect& a, const PixelRect& b);
 // The smallest rectangle holding both.
 PixelRect unite(const PixelRect& a, const PixelRect& b);
 
+struct PixelPoint {
+  int x = 0;
+  int y = 0;
+};
+
+struct TwipPoint {
+  float x = 0;
+  float y = 0;
+};
+
 struct PixelSize {
   int width = 0;
   int height = 0;
@@ -39,18 +50,20 @@ struct PixelSize {
 };
 
 // The canvas for a page of `width` x `height` device pixels: the client
-// area's shape, as large as fits (and never below the smallest scale). What is left
-// around it is the letterbox.
+// area's shape, as large as fits (and never below the smallest scale). What
+// is left around it is the letterbox.
 PixelSize canvasSize(int width, int height);
 
 class Viewport {
  public:
-  // The largest uniform scale at which the client area fits a canvas of
-  // `width` x `height` device pixels, centred in it.
+  // The client area at exactly `scale`, its top-left corner at the output's.
+  static Viewport atScale(double scale);
+  // The largest uniform scale at which the client area fits an output of
+  // `width` x `height` pixels, centred in it.
   static Viewport fit(int width, int height);
 
   double scale() const { return scale_; }
-  // The client area in device pixels.
+  // The client area in output pixels.
   const PixelRect& client() const { return client_; }
 
   // A twip coordinate as a pixel edge: objects that share an edge in twips
@@ -61,6 +74,8 @@ class Viewport {
   PixelRect edges(const Rect& bounds) const;
   // A length in pixels at this scale, at least one.
   int pixels(double lengthAtScale1) const;
+  // The twip position of an output pixel's centre, or nothing in the letterbox.
+  std::optional<TwipPoint> toTwips(int px, int py) const;
 
  private:
   Viewport(double scale, int originX, int originY);
@@ -68,11 +83,11 @@ class Viewport {
   PixelRect client_;
 };
 
-// Fills `areas` with the pixels to repaint for what changed, within a canvas
-// of `width` x `height`: each changed area grown by the pixels that smooth
+// Fills `areas` with the pixels to repaint for what changed, within an
+// output of `width` x `height`: each changed area grown by the pixels that smooth
 // edges may reach past an object's bounds, overlapping ones merged, and one
 // area holding them all once there are many.
-void repaintAreas(const Viewport& view, const desktop::Changes& changes, int width, int height,
+void repaintAreas(const Viewport& view, const Changes& changes, int width, int height,
                   std::vector<PixelRect>& areas);
 
-}  // namespace tessaly::web
+}  // namespace tessaly::render

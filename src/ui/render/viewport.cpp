@@ -1,9 +1,9 @@
-#include "ui/web/viewport.h"
+#include "ui/render/viewport.h"
 
 #include <algorithm>
 #include <cmath>
 
-namespace tessaly::web {
+namespace tessaly::render {
 
 namespace {
 // Scaled first and divided last, so that whole pixels at scale 1 stay exact.
@@ -42,9 +42,11 @@ Viewport::Viewport(double scale, int originX, int originY) : scale_(scale) {
   client_ = {originX, originY, toPixel(kClientWidthTwips, scale), toPixel(kClientHeightTwips, scale)};
 }
 
+Viewport Viewport::atScale(double scale) { return Viewport(scale, 0, 0); }
+
 Viewport Viewport::fit(int width, int height) {
   const double scale = fittingScale(width, height);
-  const Viewport sized(scale, 0, 0);
+  const Viewport sized = atScale(scale);
   return Viewport(scale, (width - sized.client_.w) / 2, (height - sized.client_.h) / 2);
 }
 
@@ -61,7 +63,14 @@ int Viewport::pixels(double lengthAtScale1) const {
   return std::max(1, static_cast<int>(std::lround(lengthAtScale1 * scale_)));
 }
 
-void repaintAreas(const Viewport& view, const desktop::Changes& changes, int width, int height,
+std::optional<TwipPoint> Viewport::toTwips(int px, int py) const {
+  if (!client_.contains(px, py)) return std::nullopt;
+  const double factor = kTwipsPerPixel / scale_;
+  return TwipPoint{static_cast<float>((px - client_.x + 0.5) * factor),
+                   static_cast<float>((py - client_.y + 0.5) * factor)};
+}
+
+void repaintAreas(const Viewport& view, const Changes& changes, int width, int height,
                   std::vector<PixelRect>& areas) {
   constexpr int kMargin = 2;
   constexpr std::size_t kMostAreas = 12;  // past this, one area holding them all is cheaper
@@ -90,4 +99,4 @@ void repaintAreas(const Viewport& view, const desktop::Changes& changes, int wid
   }
 }
 
-}  // namespace tessaly::web
+}  // namespace tessaly::render

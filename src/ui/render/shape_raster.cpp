@@ -1,9 +1,9 @@
-#include "ui/desktop/shape_raster.h"
+#include "ui/render/shape_raster.h"
 
 #include <algorithm>
 #include <cmath>
 
-namespace tessaly::desktop {
+namespace tessaly::render {
 
 namespace {
 
@@ -65,4 +65,4 @@ std::vector<std::uint32_t> rasteriseShape(const RasterShape& s) {
   return pixels;
 }
 
-}  // namespace tessaly::desktop
+}  // namespace tessaly::render

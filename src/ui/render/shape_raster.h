@@ -7,7 +7,7 @@
 
 #include "ui/screen_object.h"
 
-namespace tessaly::desktop {
+namespace tessaly::render {
 
 struct RasterShape {
   ShapeForm form = ShapeForm::Rectangle;
@@ -28,4 +28,4 @@ double cornerRadius(int width, int height);
 // inscribed in the bounds and centred in them.
 std::vector<std::uint32_t> rasteriseShape(const RasterShape& shape);
 
-}  // namespace tessaly::desktop
+}  // namespace tessaly::render
