@@ -58,7 +58,7 @@ class FramePainter final : private render::Surface {
 
   SDL_Renderer* renderer_;
   FontBook& fonts_;
-  SDL_Rect clip_{};  // the area being repainted
+  SDL_Rect clip_{};                  // the area being repainted
   const Cached* caption_ = nullptr;  // the caption prepared to draw next
   std::uint64_t frame_ = 0;
   std::map<TextKey, Cached> texts_;

@@ -33,8 +33,7 @@ class Surface {
   virtual void blitShape(const RasterShape& shape, PixelPoint at) = 0;
   // Makes `text` ready to draw at an em of `pixels`: the size of its image,
   // or nothing when it cannot be drawn.
-  virtual std::optional<PixelSize> prepareCaption(const Font& font, int pixels, std::string_view text,
-                                                  Color color) = 0;
+  virtual std::optional<PixelSize> prepareCaption(const Font& font, int pixels, std::string_view text, Color color) = 0;
   // Draws the caption last prepared, its image's top-left corner at `at`,
   // only within `inside` (which lies within the clip).
   virtual void drawCaption(PixelPoint at, const PixelRect& inside) = 0;

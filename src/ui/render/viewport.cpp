@@ -70,8 +70,7 @@ std::optional<TwipPoint> Viewport::toTwips(int px, int py) const {
                    static_cast<float>((py - client_.y + 0.5) * factor)};
 }
 
-void repaintAreas(const Viewport& view, const Changes& changes, int width, int height,
-                  std::vector<PixelRect>& areas) {
+void repaintAreas(const Viewport& view, const Changes& changes, int width, int height, std::vector<PixelRect>& areas) {
   constexpr int kMargin = 2;
   constexpr std::size_t kMostAreas = 12;  // past this, one area holding them all is cheaper
   const PixelRect whole{0, 0, width, height};

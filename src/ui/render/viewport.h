@@ -87,7 +87,6 @@ class Viewport {
 // output of `width` x `height`: each changed area grown by the pixels that smooth
 // edges may reach past an object's bounds, overlapping ones merged, and one
 // area holding them all once there are many.
-void repaintAreas(const Viewport& view, const Changes& changes, int width, int height,
-                  std::vector<PixelRect>& areas);
+void repaintAreas(const Viewport& view, const Changes& changes, int width, int height, std::vector<PixelRect>& areas);
 
 }  // namespace tessaly::render

@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <string_view>
 
+#include "ui/render/viewport.h"
 #include "ui/screen_object.h"
 #include "ui/web/text_metrics.h"
-#include "ui/render/viewport.h"
 
 namespace tessaly::web::canvas {
 

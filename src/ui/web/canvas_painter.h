@@ -49,7 +49,7 @@ class CanvasPainter final : private render::Surface {
   int shapeImage(const render::RasterShape& shape);
 
   PageFonts& fonts_;
-  PixelRect clip_;    // what is being repainted: nothing is drawn outside it
+  PixelRect clip_;   // what is being repainted: nothing is drawn outside it
   Caption caption_;  // the caption prepared to draw next
   std::map<ShapeKey, int> shapes_;
   int nextImage_ = 0;

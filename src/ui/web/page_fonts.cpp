@@ -1,7 +1,7 @@
 #include "ui/web/page_fonts.h"
 
-#include "ui/web/canvas.h"
 #include "ui/render/painter.h"
+#include "ui/web/canvas.h"
 
 namespace tessaly::web {
 
