@@ -2,9 +2,22 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <vector>
+
 #include "tick_stats.h"
 
 using namespace tessaly::live;
+
+namespace {
+
+PeriodStats periods(const std::vector<Micros>& moments) {
+  auto recorder = std::make_unique<PeriodRecorder>();
+  for (Micros m : moments) recorder->add(m);
+  return recorder->stats();
+}
+
+}  // namespace
 
 TEST(TickStats, EvenTicksHaveTheirIntervalAsMeanAndPercentile) {
   std::vector<Micros> moments;
@@ -23,6 +36,10 @@ TEST(TickStats, OneLateTickInAHundredShowsInThe99thPercentileOnlyBeyondIt) {
   moments.back() += 40'000;
   EXPECT_DOUBLE_EQ(periods(moments).p99Ms, 40.0);  // two slow gaps: the lesser is the 99th of 100
   EXPECT_NEAR(one.meanMs, 25.15, 1e-9);
+  // Stalls past the histogram's reach show at their true length.
+  moments.back() += 460'000;
+  moments.push_back(moments.back() + 525'000);
+  EXPECT_DOUBLE_EQ(periods(moments).p99Ms, 525.0);
 }
 
 TEST(TickStats, TooFewTicksForAPeriod) {
@@ -32,7 +49,11 @@ TEST(TickStats, TooFewTicksForAPeriod) {
   EXPECT_DOUBLE_EQ(single.meanMs, 0);
 }
 
-TEST(TickStats, ProcessFiguresAreNonNegative) {
+TEST(TickStats, ProcessFigures) {
   EXPECT_GE(cpuMicros(), 0);
   EXPECT_GT(peakRssKb(), 0);
+  // 16 MiB written shows in the resident set at once.
+  const long before = rssKb();
+  std::vector<char> touched(16 << 20, 1);
+  EXPECT_GE(rssKb() - before, 15 * 1024) << touched[touched.size() / 2];
 }
