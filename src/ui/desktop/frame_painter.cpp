@@ -4,7 +4,10 @@ namespace tessaly::desktop {
 
 namespace {
 
-constexpr std::size_t kTextCacheLimit = 192;
+// A frame shows a few dozen distinct texts; beyond those the cache only
+// holds read-outs that have moved on (each score its own texture), and at
+// 192 of them it held a megabyte that the game never drew again.
+constexpr std::size_t kTextCacheLimit = 64;
 
 std::uint32_t packed(Color c) { return (std::uint32_t{c.r} << 16) | (std::uint32_t{c.g} << 8) | c.b; }
 
