@@ -9,20 +9,14 @@ rm -f "$out"/*.png
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-# Xvfb picks a free display itself and tells us which.
-displayfile=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1920x1200x24 -nolisten tcp -noreset 3>"$displayfile" 2>"$out/xvfb.log" &
-xvfb=$!
+source "$(dirname "$0")/xvfb.sh"
+start_xvfb "$out/xvfb.log"
 game=
 cleanup() {
   [[ -n "$game" ]] && kill "$game" 2>/dev/null || true
   kill "$xvfb" 2>/dev/null || true
-  rm -f "$displayfile"
 }
 trap cleanup EXIT
-for _ in $(seq 100); do [[ -s "$displayfile" ]] && break; sleep 0.05; done
-[[ -s "$displayfile" ]] || fail "Xvfb did not start"
-export DISPLAY=:$(head -1 "$displayfile")
 echo "Xvfb on $DISPLAY"
 
 "$tessaly" 2>"$out/tessaly.stderr" &

@@ -3,6 +3,7 @@
 //   x11_probe pixel WINDOW X Y   prints "R G B"
 //   x11_probe close WINDOW       sends WM_DELETE_WINDOW
 //   x11_probe dpi DOTS           sets Xft.dpi in the root window's resources
+//   x11_probe destroy WINDOW     destroys another client's window outright
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -48,6 +49,13 @@ int close(Display* d, Window w) {
   return lastError == 0 ? 0 : 1;
 }
 
+int destroy(Display* d, Window w) {
+  XDestroyWindow(d, w);
+  XSync(d, False);
+  if (lastError != 0) std::fprintf(stderr, "x11_probe: cannot destroy window 0x%lx (X error %d)\n", w, lastError);
+  return lastError == 0 ? 0 : 1;
+}
+
 int setDpi(Display* d, const char* dots) {
   const std::string resources = std::string("Xft.dpi:\t") + dots + "\n";
   XChangeProperty(d, DefaultRootWindow(d), XA_RESOURCE_MANAGER, XA_STRING, 8, PropModeReplace,
@@ -60,7 +68,7 @@ int setDpi(Display* d, const char* dots) {
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: x11_probe pixel WINDOW X Y | close WINDOW | dpi DOTS\n");
+    std::fprintf(stderr, "usage: x11_probe pixel WINDOW X Y | close WINDOW | destroy WINDOW | dpi DOTS\n");
     return 2;
   }
   Display* d = XOpenDisplay(nullptr);
@@ -74,6 +82,7 @@ int main(int argc, char** argv) {
   if (std::strcmp(argv[1], "pixel") == 0 && argc == 5)
     status = pixel(d, window, std::atoi(argv[3]), std::atoi(argv[4]));
   if (std::strcmp(argv[1], "close") == 0 && argc == 3) status = close(d, window);
+  if (std::strcmp(argv[1], "destroy") == 0 && argc == 3) status = destroy(d, window);
   if (std::strcmp(argv[1], "dpi") == 0 && argc == 3) status = setDpi(d, argv[2]);
   XCloseDisplay(d);
   return status;

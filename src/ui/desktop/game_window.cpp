@@ -10,6 +10,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include "ui/desktop/display_errors.h"
 #include "ui/desktop/display_scale.h"
 #include "ui/desktop/key_map.h"
 #include "ui/desktop/sdl_session.h"
@@ -38,6 +39,9 @@ double largestScaleOnScreen(SDL_Window* window) {
 }  // namespace
 
 GameWindow::GameWindow(GamePort& game, FontBook& fonts, double scale) : game_(game), fonts_(fonts) {
+  // Without a single face the window would show a game without a word on it.
+  if (fonts.face(Font{"sans-serif", 10}) == nullptr)
+    throw StartError("no usable font is installed (fontconfig offers none that opens).");
   const SDL_Point opening = clientSize(1);
   window_ = SDL_CreateWindow("Form1", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, opening.x, opening.y,
                              SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
@@ -53,9 +57,12 @@ GameWindow::GameWindow(GamePort& game, FontBook& fonts, double scale) : game_(ga
   attachSurface();
   SDL_SysWMinfo info;
   SDL_VERSION(&info.version);
-  if (SDL_GetWindowWMInfo(window_, &info) && info.subsystem == SDL_SYSWM_X11 &&
-      ::pipe2(wakePipe_, O_NONBLOCK | O_CLOEXEC) == 0)
-    displayFd_ = ConnectionNumber(info.info.x11.display);
+  if (!SDL_GetWindowWMInfo(window_, &info) || info.subsystem != SDL_SYSWM_X11) return;
+  if (::pipe2(wakePipe_, O_NONBLOCK | O_CLOEXEC) == 0) displayFd_ = ConnectionNumber(info.info.x11.display);
+  // Another program may destroy the window: its DestroyNotify ends the game
+  // even while nothing is drawn.
+  watchWindow(info.info.x11.window);
+  SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
 }
 
 GameWindow::~GameWindow() {
@@ -63,7 +70,9 @@ GameWindow::~GameWindow() {
     if (fd >= 0) ::close(fd);
   painter_.reset();
   if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
-  if (window_ != nullptr) SDL_DestroyWindow(window_);
+  // A window the display has lost is left alone: SDL would first hide it and
+  // wait a second for the display to confirm what can no longer happen.
+  if (window_ != nullptr && displayFailure().empty()) SDL_DestroyWindow(window_);
 }
 
 void GameWindow::attachSurface() {
@@ -123,15 +132,24 @@ void GameWindow::wake() {
 
 std::optional<LoopEvent> GameWindow::poll() {
   SDL_Event event;
-  while (SDL_PollEvent(&event) != 0)
-    if (auto input = translate(event)) return input;
-  return std::nullopt;
+  std::optional<LoopEvent> input;
+  while (!input && SDL_PollEvent(&event) != 0) input = translate(event);
+  endIfDisplayFailed();
+  return input;
+}
+
+void GameWindow::endIfDisplayFailed() const {
+  if (const std::string_view why = displayFailure(); !why.empty()) throw DisplayLost(std::string(why));
 }
 
 std::optional<LoopEvent> GameWindow::translate(const SDL_Event& e) {
   switch (e.type) {
     case SDL_QUIT: return LoopEvent::quit();
     case SDL_USEREVENT: return LoopEvent::wake();
+    case SDL_SYSWMEVENT:
+      if (e.syswm.msg->subsystem == SDL_SYSWM_X11 && e.syswm.msg->msg.x11.event.type == DestroyNotify)
+        windowDestroyed(e.syswm.msg->msg.x11.event.xdestroywindow.window);
+      return std::nullopt;
     case SDL_KEYDOWN: return LoopEvent::keyDown(virtualKeyCode(e.key.keysym.sym));  // repeats too
     case SDL_KEYUP: return LoopEvent::keyUp(virtualKeyCode(e.key.keysym.sym));
     case SDL_MOUSEBUTTONDOWN:
@@ -200,6 +218,7 @@ void GameWindow::present(bool everything) {
   }
   SDL_RenderFlush(renderer_);
   SDL_UpdateWindowSurfaceRects(window_, shown_.data(), static_cast<int>(shown_.size()));
+  endIfDisplayFailed();
 }
 
 }  // namespace tessaly::desktop

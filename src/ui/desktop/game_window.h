@@ -35,7 +35,8 @@ class GameWindow final : public LoopHost {
   void wake();
   void present(bool everything) override;
 
-  // Turns one SDL event into the game's input, if it is one.
+  // Turns one SDL event into the game's input, if it is one. Throws
+  // DisplayLost when the display fails under the game.
   std::optional<LoopEvent> translate(const SDL_Event& event);
 
   SDL_Window* window() const { return window_; }
@@ -46,6 +47,8 @@ class GameWindow final : public LoopHost {
 
  private:
   void attachSurface();
+  // Throws DisplayLost once the display has failed under the game.
+  void endIfDisplayFailed() const;
   std::optional<LoopEvent> mouse(const SDL_Event& event);
   // The frontmost shown push button at an output pixel, or empty.
   std::string_view buttonAt(int px, int py) const;

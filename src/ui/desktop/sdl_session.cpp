@@ -5,6 +5,8 @@
 
 #include <cstdlib>
 
+#include "ui/desktop/display_errors.h"
+
 namespace tessaly::desktop {
 
 bool isHeadlessDriver(const std::string& driver) { return driver == "offscreen" || driver == "dummy"; }
@@ -27,6 +29,7 @@ SdlSession::SdlSession(Headless headless) {
     SDL_Quit();
     throw StartError("no display is available for the game window (set DISPLAY or WAYLAND_DISPLAY to a running one).");
   }
+  if (driver_ == "x11") watchDisplayErrors();
   if (TTF_Init() != 0) {
     const std::string why = TTF_GetError();
     SDL_Quit();
@@ -37,7 +40,10 @@ SdlSession::SdlSession(Headless headless) {
 
 SdlSession::~SdlSession() {
   TTF_Quit();
-  SDL_Quit();
+  // After the display failed, SDL's goodbye to it would hand the errors still
+  // on their way back to Xlib's own handler, which prints its dump and ends
+  // the program before the game has said why.
+  if (displayFailure().empty()) SDL_Quit();
 }
 
 }  // namespace tessaly::desktop

@@ -14,6 +14,13 @@ class StartError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// The display failed under a running game (the connection or the window
+// went); what() is one sentence for the player.
+class DisplayLost : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
 // Who may run without a real display: only tests and tools that ask.
 enum class Headless { Refuse, Allow };
 
