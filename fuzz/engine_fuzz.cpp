@@ -1,95 +1,171 @@
-// libFuzzer target: the input bytes become a game, seeded and played by
-// keys, clicks, time passing and spells of automatic play, with every rule of
-// the game checked after every event. A broken rule, an object array read out
-// of range or any other exception aborts the run as a finding.
+// libFuzzer target for the engine: each input is a short game, a few seconds
+// of game time at most, played by keys (any code), clicks (any name), time
+// passing to any instant, spells of automatic play and random draws written
+// into the input itself. The ball and the paddles are checked after every
+// event, every rule of the game after each event that changed the play (a
+// key, a hit, a lost ball, a level, a stop) and at the end; a broken rule, an
+// exception or a sanitizer report is a finding.
 
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <string>
+#include <string_view>
 
 #include "harness/autoplayer.h"
 #include "harness/invariants.h"
-#include "harness/replay.h"
+#include "harness/scripted_random.h"
+#include "harness/virtual_time.h"
+#include "ui/text_measure.h"
 
 using namespace tessaly;
 
 namespace {
 
-// Reads the input a byte at a time; past its end it reads zeros.
-class Bytes {
- public:
-  Bytes(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-  bool empty() const { return at_ >= size_; }
-  std::uint8_t next() { return at_ < size_ ? data_[at_++] : 0; }
+// Game time one input may take: enough for a serve, a few hits and a lost
+// ball, short enough for thousands of inputs a second.
+constexpr TimeMs kMaxGameTime = 5000;
 
- private:
-  const std::uint8_t* data_;
-  std::size_t size_;
-  std::size_t at_ = 0;
+constexpr std::array kKeys{key::Space, key::Left, key::Up, key::Right, key::Down, key::P, key::F1, key::F2};
+constexpr std::array<std::string_view, 5> kButtons{button::pause, button::gameover, button::nextlevel, "", "Form1"};
+
+// What each step of an input does; the byte that picks it comes first.
+enum class Op : std::uint8_t { KeyDown, KeyUp, Click, Pass, NextTick, Draws, AutoPlay, HoldKey, kMaxValue = HoldKey };
+
+// A draw r with 0 <= r < 1 on the 24-bit grid the real source uses.
+float drawFrom(FuzzedDataProvider& in) {
+  return static_cast<float>(in.ConsumeIntegralInRange<std::uint32_t>(0, (1u << 24) - 1)) / (1u << 24);
+}
+
+// A key the game knows, most of the time; any code now and then.
+int keyFrom(FuzzedDataProvider& in) {
+  const std::uint8_t pick = in.ConsumeIntegral<std::uint8_t>();
+  return pick < 2 * kKeys.size() ? kKeys[pick % kKeys.size()] : pick;
+}
+
+// What an event changes when it changes more than positions: the score, the
+// bricks, the balls, the level, the keys held, the timers and the buttons.
+// Checking every rule (625 bricks among them) after every tick would take
+// most of each run; they are checked whenever this moved, and at the end.
+struct Play {
+  Integer score, best, level, pattern, bricks, lives;
+  int hdirection, vdirection, timer1, timer2;
+  double paddlespeed;
+  bool paused, over, cleared;
+  bool operator==(const Play&) const = default;
 };
 
-constexpr int kKeys[] = {key::Space, key::Left, key::Up, key::Right, key::Down, key::P, key::F1, key::F2, 65, 16};
-constexpr const char* kButtons[] = {"pause", "gameover", "nextlevel"};
-// Game time one input may take, so that each run stays short.
-constexpr TimeMs kMaxGameTime = 30 * 1000;
-
-[[noreturn]] void finding(const HeadlessGame& game, const std::string& what) {
-  std::fprintf(stderr, "finding at %lld ms: %s\n", static_cast<long long>(game.now()), what.c_str());
-  std::abort();
+Play playOf(const Form1& form) {
+  const GameState& s = form.state;
+  const Controls& c = form.controls();
+  return {s.playerscore, s.bestscore,       s.levelnum,           s.patternnum,         s.brickcount,
+          s.lives,       s.hdirection,      s.vdirection,         c.Timer1.interval(),  c.Timer2.interval(),
+          s.paddlespeed, c.pause.visible(), c.gameover.visible(), c.nextlevel.visible()};
 }
 
-void check(const HeadlessGame& game) {
-  const std::string violation = checkInvariants(game.form());
-  if (!violation.empty()) finding(game, violation);
-}
+class Game {
+ public:
+  Game(std::uint64_t seed, float fallbackDraw) : clock_(seed), form_(clock_, random_, measurer_) {
+    random_.repeatWhenEmpty(fallbackDraw);
+    form_.open();
+    check();
+  }
 
-void play(Bytes& in) {
-  std::uint64_t seed = 0;
-  for (int i = 0; i < 4; ++i) seed = seed << 8 | in.next();
-  HeadlessGame game(seed);
-  check(game);
-  game.observe(check);
-  AutoPlayer player;
-  while (!in.empty() && game.now() < kMaxGameTime) {
-    const std::uint8_t op = in.next();
-    const std::uint8_t arg = in.next();
-    switch (op % 8) {
-      case 0: game.keyDown(kKeys[arg % std::size(kKeys)]); break;
-      case 1: game.keyUp(kKeys[arg % std::size(kKeys)]); break;
-      case 2: game.click(kButtons[arg % std::size(kButtons)]); break;
-      case 3: game.runUntil(game.now() + arg); break;  // any instant, between ticks too
-      case 4: game.runUntil(game.now() + 25 * static_cast<TimeMs>(arg)); break;
-      case 5:
-        // A spell of automatic play: reaches cleared levels, extra lives and
-        // games over that random keys alone seldom do.
-        player.setMissEvery(arg % 4);
-        for (int tick = 0; tick < 25 * (arg % 16 + 1); ++tick) {
-          perform(player.decide(game.form()), game);
-          if (!game.runNextTick()) break;
-        }
+  TimeMs now() const { return clock_.now(); }
+
+  void play(FuzzedDataProvider& in) {
+    switch (in.ConsumeEnum<Op>()) {
+      case Op::KeyDown: form_.keyDown(keyFrom(in)); break;
+      case Op::KeyUp: form_.keyUp(keyFrom(in)); break;
+      case Op::Click: form_.click(kButtons[in.ConsumeIntegralInRange<std::size_t>(0, kButtons.size() - 1)]); break;
+      case Op::Pass: pass(in.ConsumeIntegral<std::uint8_t>()); break;  // any instant, between ticks too
+      case Op::NextTick:
+        if (const auto due = form_.nextDue()) pass(*due - now());
         break;
-      case 6:
-        // A key pressed and held: the repeats come every 33 ms.
-        for (int i = 0; i < arg % 16; ++i) {
-          game.keyDown(kKeys[op / 8 % std::size(kKeys)]);
-          game.runUntil(game.now() + 33);
-        }
-        game.keyUp(kKeys[op / 8 % std::size(kKeys)]);
+      case Op::Draws:
+        for (int n = in.ConsumeIntegralInRange(1, 4); n > 0; --n) random_.push(drawFrom(in));
         break;
-      default: game.runNextTick(); break;
+      case Op::AutoPlay: {
+        const int ticks = in.ConsumeIntegralInRange(1, 40);
+        autoplay(ticks, in.ConsumeIntegralInRange(0, 3));
+        break;
+      }
+      case Op::HoldKey: {
+        // A held key repeats every 33 ms until it is let go.
+        const int code = keyFrom(in);
+        for (int n = in.ConsumeIntegralInRange(1, 8); n > 0; --n) {
+          form_.keyDown(code);
+          checkEvent();
+          pass(33);
+        }
+        form_.keyUp(code);
+        break;
+      }
+    }
+    checkEvent();
+  }
+
+  // Every rule, whatever changed.
+  void check() {
+    found(checkInvariants(form_));
+    play_ = playOf(form_);
+  }
+
+ private:
+  // Lets `ms` pass, checking at every instant a tick fell due.
+  void pass(TimeMs ms) {
+    runDueInstants(form_, clock_, now() + ms, [this] {
+      form_.dispatchDueTimers(CatchUp::EveryTick);
+      checkEvent();
+    });
+  }
+
+  // A spell of automatic play: reaches cleared levels, extra balls and games
+  // over that random keys alone seldom do.
+  void autoplay(int ticks, int missEvery) {
+    player_.setMissEvery(missEvery);
+    for (; ticks > 0 && now() < kMaxGameTime; --ticks) {
+      player_.play(form_);
+      checkEvent();
+      const auto due = form_.nextDue();
+      if (!due) return;
+      pass(*due - now());
     }
   }
-}
+
+  // After an event: every rule if the play changed, else what moves.
+  void checkEvent() {
+    if (!form_.isOpen() || playOf(form_) != play_) return check();
+    found(checkMotion(form_));
+  }
+  void found(const std::string& broken) const {
+    if (broken.empty()) return;
+    std::fprintf(stderr, "finding at %lld ms: %s\n", static_cast<long long>(now()), broken.c_str());
+    std::abort();
+  }
+
+  VirtualClock clock_;
+  ScriptedRandom random_;
+  EstimatedTextMeasurer measurer_;
+  Form1 form_;
+  AutoPlayer player_;
+  Play play_{};  // as of the last check of every rule
+};
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  Bytes in(data, size);
+  FuzzedDataProvider in(data, size);
   try {
-    play(in);
+    const auto seed = in.ConsumeIntegral<std::uint32_t>();
+    Game game(seed, drawFrom(in));
+    while (in.remaining_bytes() > 0 && game.now() < kMaxGameTime) game.play(in);
+    game.check();
   } catch (const std::exception& e) {
     std::fprintf(stderr, "finding: exception %s\n", e.what());
     std::abort();

@@ -167,17 +167,22 @@ std::string checkFlow(const GameState& s, const Controls& c) {
   return {};
 }
 
-}  // namespace
-
-std::string checkInvariants(const Form1& form) {
+template <typename... Checks>
+std::string firstViolation(const Form1& form, Checks... checks) {
   if (!form.isOpen()) return "the window is closed";
-  const GameState& s = form.state;
-  const Controls& c = form.controls();
-  for (auto check : {checkBall, checkPaddles, checkGrid, checkMarkers, checkFlow}) {
-    std::string violation = check(s, c);
+  for (auto check : {checks...}) {
+    std::string violation = check(form.state, form.controls());
     if (!violation.empty()) return violation;
   }
   return {};
 }
+
+}  // namespace
+
+std::string checkInvariants(const Form1& form) {
+  return firstViolation(form, checkBall, checkPaddles, checkGrid, checkMarkers, checkFlow);
+}
+
+std::string checkMotion(const Form1& form) { return firstViolation(form, checkBall, checkPaddles); }
 
 }  // namespace tessaly

@@ -14,4 +14,9 @@ namespace tessaly {
 // Allocates only to describe a violation.
 std::string checkInvariants(const Form1& form);
 
+// Only the rules about what moves every tick, the ball and the paddles: a
+// small part of the cost of all of them (the grid alone checks 625 bricks),
+// for a caller that checks every tick and the rest only when play changed.
+std::string checkMotion(const Form1& form);
+
 }  // namespace tessaly

@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <optional>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -44,6 +45,8 @@ class GameWindow final : public LoopHost {
   const Viewport& viewport() const { return view_; }
   // The push button held down by the mouse, or empty.
   std::string_view pressedButton() const { return pressed_; }
+  // The output pixels the last present() repainted and sent to the display.
+  std::span<const SDL_Rect> repainted() const { return areas_; }
 
  private:
   void attachSurface();
