@@ -195,7 +195,7 @@ class WindowGame(Input):
 
 def window_seeds():
     s = {}
-    s["serve_and_play"] = WindowGame(1).key(True, "Left").wait(100).key(False, "Left").wait(255).wait(255)
+    s["serve_and_play"] = WindowGame(1).key(True, "Left").wait(100).key(False, "Left").wait(200)
     s["pause_by_key_resume_by_click"] = (WindowGame(2).press("Right").wait(60).press("p").wait(30).click("pause")
                                          .wait(30).press("p").wait(30))
     s["press_drag_release"] = (WindowGame(3).press("p").wait(30).click("pause").press("p").wait(25)
@@ -203,8 +203,8 @@ def window_seeds():
                                .mouse(False, 73, 109).wait(25))
     s["mouse_anywhere"] = (WindowGame(4).mouse(True, -1, -1).mouse(False, 2**31 - 1, -(2**31)).move(207, 271)
                            .mouse(True, 100, 100, button=3).mouse(False, 100, 100, button=200).wait(50))
-    s["resize_tiny_and_huge"] = (WindowGame(5).resize(1, 1).wait(30).resize(32767, 16).wait(30).resize(2000, 2000)
-                                 .wait(30).resize(830, 1086).wait(30).resize(3, 4000).wait(30))
+    s["resize_tiny_and_huge"] = (WindowGame(5).resize(1, 1).wait(30).resize(32767, 8).wait(30).resize(3, 4000)
+                                 .wait(30).resize(500, 400).wait(30))
     s["window_events"] = (WindowGame(6).event("size_changed", -5, 1 << 30).wait(25).event("exposed").event(
         "resized", 0, 0).wait(25).event("close"))
     s["stray_keys"] = (WindowGame(7).key(True, 0x40000000 | 0x1FF).key(False, -1).key(True, "Escape")

@@ -39,11 +39,11 @@ using namespace tessaly::desktop;
 namespace {
 
 // Game time one input may take: frames cost far more than the engine's ticks.
-constexpr TimeMs kMaxGameTime = 1000;
+constexpr TimeMs kMaxGameTime = 500;
 // Window sizes: any width and height up to what X allows, but no more pixels
 // than a large screen has, so that each input stays quick.
 constexpr int kLargestSide = 32767;
-constexpr long kMostPixels = 1L << 20;
+constexpr long kMostPixels = 1L << 18;
 
 constexpr std::array<SDL_Keycode, 12> kKeys{SDLK_LEFT, SDLK_RIGHT, SDLK_UP, SDLK_DOWN,   SDLK_SPACE, SDLK_p,
                                             SDLK_F1,   SDLK_F2,    SDLK_a,  SDLK_LSHIFT, SDLK_KP_4,  SDLK_ESCAPE};
@@ -95,7 +95,7 @@ class NextGame final : public GamePort {
 
 // SDL, SDL2_ttf, the fonts and the window, once for the whole run.
 struct Desktop {
-  static constexpr double kOpeningScale = 0.5;
+  static constexpr double kOpeningScale = 0.25;
   SdlSession sdl{Headless::Allow};
   FontBook fonts;
   NextGame game;
