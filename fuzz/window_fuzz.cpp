@@ -133,9 +133,13 @@ class Session final : public LoopObserver {
     release.button.x = -1;
     release.button.y = -1;
     SDL_PushEvent(&release);
+    drain();
     form_.open();
   }
-  ~Session() override { desktop_.game.form = nullptr; }
+  ~Session() override {
+    drain();  // nothing waits for the next input
+    desktop_.game.form = nullptr;
+  }
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
 
@@ -212,6 +216,12 @@ class Session final : public LoopObserver {
   }
 
  private:
+  // Every event waiting goes through the window, as the loop would take it.
+  void drain() {
+    while (window_.poll()) {
+    }
+  }
+
   // A round of the loop that cannot sleep: a wake-up is waiting.
   bool round() {
     SDL_Event wake{};
@@ -322,10 +332,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bool open = true;
     while (open && in.remaining_bytes() > 0 && session.now() < kMaxGameTime) open = session.play(in);
     if (open) session.finish();
-    // Nothing may wait for the next input.
-    SDL_Event e;
-    while (SDL_PollEvent(&e) != 0) {
-    }
   } catch (const std::exception& e) {
     std::fprintf(stderr, "finding: exception %s\n", e.what());
     std::abort();
