@@ -133,7 +133,7 @@ class Game {
   void autoplay(int ticks, int missEvery) {
     player_.setMissEvery(missEvery);
     for (; ticks > 0 && now() < kMaxGameTime; --ticks) {
-      player_.play(form_);
+      perform(player_.decide(form_), form_);
       checkEvent();
       const auto due = form_.nextDue();
       if (!due) return;
