@@ -3,7 +3,7 @@
 // passing to any instant, spells of automatic play and random draws written
 // into the input itself. The ball and the paddles are checked after every
 // event, every rule of the game after each event that changed the play (a
-// key, a hit, a lost ball, a level, a stop) and at the end; a broken rule, an
+// hit, a lost ball, a level, a stop) and at the end; a broken rule, an
 // exception or a sanitizer report is a finding.
 
 #include <fuzzer/FuzzedDataProvider.h>
@@ -48,11 +48,10 @@ int keyFrom(FuzzedDataProvider& in) {
   return pick < 2 * kKeys.size() ? kKeys[pick % kKeys.size()] : pick;
 }
 
-// What a tick changes when it changes more than positions: the score, the
-// bricks, the balls, the level, the timers and the buttons. Checking every
-// rule (625 bricks among them) after every tick would take most of each run;
-// they are checked whenever this moved, after every key and click, and at
-// the end.
+// What an event changes when it changes more than positions and keys held:
+// the score, the bricks, the balls, the level, the timers and the buttons.
+// Checking every rule (625 bricks among them) after every event would take
+// most of each run; they are checked whenever this moved, and at the end.
 struct Play {
   Integer score, best, level, pattern, bricks, lives;
   int timer1, timer2;
@@ -79,8 +78,7 @@ class Game {
   TimeMs now() const { return clock_.now(); }
 
   void play(FuzzedDataProvider& in) {
-    const Op op = in.ConsumeEnum<Op>();
-    switch (op) {
+    switch (in.ConsumeEnum<Op>()) {
       case Op::KeyDown: form_.keyDown(keyFrom(in)); break;
       case Op::KeyUp: form_.keyUp(keyFrom(in)); break;
       case Op::Click: form_.click(kButtons[in.ConsumeIntegralInRange<std::size_t>(0, kButtons.size() - 1)]); break;
@@ -108,9 +106,7 @@ class Game {
         break;
       }
     }
-    // Keys and clicks, the automatic player's too, change what ticks do not.
-    if (op == Op::Pass || op == Op::NextTick || op == Op::Draws) return checkEvent();
-    check();
+    checkEvent();
   }
 
   // Every rule, whatever changed.
@@ -141,7 +137,7 @@ class Game {
     }
   }
 
-  // After a tick or a step of play: every rule if the play changed, else what moves.
+  // After an event: every rule if the play changed, else what moves.
   void checkEvent() {
     if (!form_.isOpen() || playOf(form_) != play_) return check();
     found(checkMotion(form_));
