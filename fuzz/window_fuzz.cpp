@@ -200,12 +200,9 @@ class Session final : public LoopObserver {
 
   void presented() override {
     const SDL_Surface* s = window_.surface();
-    const SDL_Rect whole{0, 0, s->w, s->h};
-    for (const SDL_Rect& area : window_.repainted()) {
-      SDL_Rect inside{};
-      if (area.w <= 0 || area.h <= 0 || !SDL_IntersectRect(&area, &whole, &inside) || !SDL_RectEquals(&inside, &area))
+    for (const PixelRect& a : window_.repainted())
+      if (a.empty() || a.x < 0 || a.y < 0 || a.x + a.w > s->w || a.y + a.h > s->h)
         finding("a repainted area reaches outside the window's surface");
-    }
     if (snapshotOf_ != nullptr) comparePixels();
   }
 
@@ -251,7 +248,7 @@ class Session final : public LoopObserver {
     for (const ScreenObject* o : form_.objects().buttons())
       if (o->name() == name) b = o;
     if (b == nullptr) return round();
-    const SDL_Rect r = window_.viewport().edges(b->bounds());
+    const PixelRect r = window_.viewport().edges(b->bounds());
     for (Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
       SDL_Event e{};
       e.type = type;
@@ -286,7 +283,7 @@ class Session final : public LoopObserver {
     std::vector<std::pair<int, int>> spans;
     for (int y = 0; y < s->h; ++y) {
       spans.clear();
-      for (const SDL_Rect& a : window_.repainted())
+      for (const PixelRect& a : window_.repainted())
         if (y >= a.y && y < a.y + a.h) spans.emplace_back(a.x, a.x + a.w);
       std::sort(spans.begin(), spans.end());
       int x = 0;

@@ -46,7 +46,7 @@ class GameWindow final : public LoopHost {
   // The push button held down by the mouse, or empty.
   std::string_view pressedButton() const { return pressed_; }
   // The output pixels the last present() repainted and sent to the display.
-  std::span<const SDL_Rect> repainted() const { return areas_; }
+  std::span<const PixelRect> repainted() const { return areas_; }
 
  private:
   void attachSurface();
