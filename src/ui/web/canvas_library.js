@@ -112,13 +112,13 @@ mergeInto(LibraryManager.library, {
     TessalyCanvas.ctx();
     const image = new ImageData(width, height);
     const from = HEAPU32.subarray(argb >> 2, (argb >> 2) + width * height);
-    const to = image.data;
+    // ImageData is R, G, B, A in memory: on the little-endian heap that is
+    // ARGB with red and blue swapped, one word per pixel (the first frame
+    // keeps every brick's picture, so this loop is on its way).
+    const to = new Uint32Array(image.data.buffer);
     for (let i = 0; i < from.length; ++i) {
       const p = from[i];
-      to[4 * i] = (p >>> 16) & 255;
-      to[4 * i + 1] = (p >>> 8) & 255;
-      to[4 * i + 2] = p & 255;
-      to[4 * i + 3] = p >>> 24;
+      to[i] = (p & 0xff00ff00) | ((p >>> 16) & 0xff) | ((p & 0xff) << 16);
     }
     const kept = new OffscreenCanvas(width, height);
     kept.getContext('2d').putImageData(image, 0, 0);

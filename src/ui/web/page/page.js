@@ -159,9 +159,13 @@ canvas.addEventListener('pointerup', (event) => {
 });
 canvas.addEventListener('pointercancel', () => schedule(game._tessaly_pointer_up(-1, -1)));
 
-// Installed as an app and offline: the service worker keeps every file.
+// Installed as an app and offline: the service worker keeps every file. Its
+// first install fetches the whole site again, so it waits until the first
+// frame is on the screen rather than competing with its paint.
 if ('serviceWorker' in navigator) {
-  navigator.serviceWorker.register('./sw.js').catch((error) => {
-    console.warn(`Tessaly will not play offline: ${error.message}`);
-  });
+  requestAnimationFrame(() => setTimeout(() => {
+    navigator.serviceWorker.register('./sw.js').catch((error) => {
+      console.warn(`Tessaly will not play offline: ${error.message}`);
+    });
+  }));
 }
