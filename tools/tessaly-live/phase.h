@@ -17,7 +17,7 @@ Micros nowMicros();
 // What a run is asked to hold to (--check): memory flat once settled, and
 // both timers on their beat.
 struct Limits {
-  Micros settleMicros = 20'000'000;  // start-up, first textures and font caches
+  Micros settleMicros = 20'000'000;  // start-up, first textures and font caches: no stretch checked before
   long rssGrowthKb = 1024;
   double ticksPerSecondOff = 1;  // either way of the timers' own rate
 };
