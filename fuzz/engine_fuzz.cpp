@@ -71,6 +71,10 @@ class Game {
  public:
   Game(std::uint64_t seed, float fallbackDraw) : clock_(seed), form_(clock_, random_, measurer_) {
     random_.repeatWhenEmpty(fallbackDraw);
+    // Spells of automatic play are there to keep rallies going and to lose
+    // balls on purpose; choosing lines for the bricks they knock out turns
+    // later would take most of each input.
+    player_.setLookahead(1);
     form_.open();
     check();
   }

@@ -29,6 +29,8 @@ int AutoPlayer::whim() {
   return static_cast<int>(lcg_ >> 33);
 }
 
+void AutoPlayer::setLookahead(int turns) { lookahead_ = std::clamp(turns, 1, autoplay::kDeepLookahead); }
+
 void AutoPlayer::push(Action::Kind kind, int code, std::string_view button) {
   if (count_ < actions_.size()) actions_[count_++] = {kind, code, button};
 }
@@ -92,8 +94,9 @@ void AutoPlayer::plan(const Form1& form) {
   // Which serve is tried first is a whim too, drawn for every look.
   const auto firstKey = [this] { return whim() % 2 == 0 ? key::Left : key::Right; };
   plan_.planned = 0;
-  if (search.look(f, atRest, autoplay::kLookahead - 1, firstKey(), plan_) < kNothingInReach)
-    search.look(f, atRest, autoplay::kDeepLookahead - 1, firstKey(), plan_);
+  const int usual = std::min(autoplay::kLookahead, lookahead_);
+  if (search.look(f, atRest, usual - 1, firstKey(), plan_) < kNothingInReach && lookahead_ > usual)
+    search.look(f, atRest, lookahead_ - 1, firstKey(), plan_);
   plannedFor_ = {true, f.left, f.top, st.ballxspeed, st.ballyspeed, st.xjitter, st.yjitter, st.brickcount, st.levelnum};
 }
 

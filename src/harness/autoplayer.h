@@ -45,6 +45,12 @@ class AutoPlayer {
   // balls and games.
   void setMissEvery(int serves) { missEvery_ = serves; }
 
+  // How many turns ahead the player looks at most (1 to
+  // autoplay::kDeepLookahead; the default looks as far as it can). One turn
+  // still meets most balls, and costs a small part of a deep look; it only
+  // stops choosing lines for the bricks they knock out later.
+  void setLookahead(int turns);
+
  private:
   // What the plan was made for: it holds while the ball keeps that line.
   struct PlannedFor {
@@ -73,6 +79,7 @@ class AutoPlayer {
   std::uint64_t serves_ = 0;
   std::uint64_t lcg_ = 0x853c49e6748fea9bULL;  // the player's own whims, the same every run
   int missEvery_ = 0;
+  int lookahead_ = autoplay::kDeepLookahead;
   bool missing_ = false;  // letting the current ball go
   // Calls since the score last moved: a ball that only bounces between the
   // paddles and the walls, or off fixed bricks, is let go after a while.

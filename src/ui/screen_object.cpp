@@ -76,30 +76,34 @@ namespace {
 }
 }  // namespace
 
-bool ObjectArray::exists(int index) const {
-  return index >= 0 && index < static_cast<int>(members_.size()) && members_[static_cast<std::size_t>(index)];
+std::optional<ScreenObject>& ObjectArray::slot(int index) const {
+  return (*blocks_[static_cast<std::size_t>(index / kBlock)])[static_cast<std::size_t>(index % kBlock)];
 }
+
+bool ObjectArray::exists(int index) const { return index >= 0 && index < size_ && slot(index).has_value(); }
 
 ScreenObject& ObjectArray::operator()(int index) {
   if (!exists(index)) noMember(name_, index);
-  return *members_[static_cast<std::size_t>(index)];
+  return *slot(index);
 }
 
 const ScreenObject& ObjectArray::operator()(int index) const {
   if (!exists(index)) noMember(name_, index);
-  return *members_[static_cast<std::size_t>(index)];
+  return *slot(index);
 }
 
 int ObjectArray::count() const {
-  return static_cast<int>(std::count_if(members_.begin(), members_.end(), [](const auto& m) { return m != nullptr; }));
+  int n = 0;
+  for (int i = 0; i < size_; ++i) n += slot(i).has_value() ? 1 : 0;
+  return n;
 }
 
 ScreenObject& ObjectArray::add(ScreenObject member) {
   const int index = member.index();
   if (index < 0 || exists(index)) throw std::out_of_range(std::string(name_) + ": member index taken or negative");
-  if (index >= static_cast<int>(members_.size())) members_.resize(static_cast<std::size_t>(index) + 1);
-  members_[static_cast<std::size_t>(index)] = std::make_unique<ScreenObject>(std::move(member));
-  return *members_[static_cast<std::size_t>(index)];
+  while (static_cast<int>(blocks_.size()) * kBlock <= index) blocks_.push_back(std::make_unique<Block>());
+  size_ = std::max(size_, index + 1);
+  return slot(index).emplace(std::move(member));
 }
 
 ScreenObject& ObjectArray::create(int index) {
