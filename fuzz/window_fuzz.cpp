@@ -43,7 +43,7 @@ constexpr TimeMs kMaxGameTime = 500;
 // Window sizes: any width and height up to what X allows, but no more pixels
 // than a large screen has, so that each input stays quick.
 constexpr int kLargestSide = 32767;
-constexpr long kMostPixels = 1L << 18;
+constexpr long kMostPixels = 1L << 16;
 
 constexpr std::array<SDL_Keycode, 12> kKeys{SDLK_LEFT, SDLK_RIGHT, SDLK_UP, SDLK_DOWN,   SDLK_SPACE, SDLK_p,
                                             SDLK_F1,   SDLK_F2,    SDLK_a,  SDLK_LSHIFT, SDLK_KP_4,  SDLK_ESCAPE};

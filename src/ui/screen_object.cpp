@@ -63,11 +63,9 @@ void ScreenObject::setBackColor(Color c) {
   if (visible_) host_->changed();
 }
 
-ScreenObject ScreenObject::copyAs(int index) const {
-  ScreenObject copy = *this;
-  copy.index_ = index;
-  copy.visible_ = false;
-  return copy;
+ScreenObject::ScreenObject(const ScreenObject& model, int index) : ScreenObject(model) {
+  index_ = index;
+  visible_ = false;
 }
 
 namespace {
@@ -98,18 +96,20 @@ int ObjectArray::count() const {
   return n;
 }
 
-ScreenObject& ObjectArray::add(ScreenObject member) {
-  const int index = member.index();
+std::optional<ScreenObject>& ObjectArray::freeSlot(int index) {
   if (index < 0 || exists(index)) throw std::out_of_range(std::string(name_) + ": member index taken or negative");
   while (static_cast<int>(blocks_.size()) * kBlock <= index) blocks_.push_back(std::make_unique<Block>());
   size_ = std::max(size_, index + 1);
-  return slot(index).emplace(std::move(member));
+  return slot(index);
 }
+
+ScreenObject& ObjectArray::add(ScreenObject member) { return freeSlot(member.index()).emplace(std::move(member)); }
 
 ScreenObject& ObjectArray::create(int index) {
   if (index < 1) noMember(name_, index);
   if (exists(index)) throw std::out_of_range(std::string(name_) + "(" + std::to_string(index) + ") already exists");
-  return add((*this)(0).copyAs(index));
+  const ScreenObject& model = (*this)(0);
+  return freeSlot(index).emplace(model, index);  // made in place: bricks are many
 }
 
 }  // namespace tessaly

@@ -105,9 +105,9 @@ class ScreenObject {
   void setCaption(std::string_view text);
   void setBackColor(Color c);
 
-  // A member of the same array, made from this one: every setting copied,
+  // A member of the same array, made from `model`: every setting copied,
   // hidden, with its own index.
-  ScreenObject copyAs(int index) const;
+  ScreenObject(const ScreenObject& model, int index);
 
  private:
   void setBounds(const Rect& next);
@@ -147,6 +147,7 @@ class ObjectArray {
   static constexpr int kBlock = 64;
   using Block = std::array<std::optional<ScreenObject>, kBlock>;
   std::optional<ScreenObject>& slot(int index) const;
+  std::optional<ScreenObject>& freeSlot(int index);
 
   std::string_view name_;
   std::vector<std::unique_ptr<Block>> blocks_;  // empty slots where no member was made

@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <tuple>
 #include <vector>
 
@@ -15,6 +16,27 @@
 #include "ui/text_measure.h"
 
 namespace tessaly::desktop {
+
+// Orders keys that hold text, element by element, with the text compared as
+// a string_view: a key is found by one that views its text, without a copy.
+struct ByTextView {
+  using is_transparent = void;
+  template <class... A, class... B>
+  bool operator()(const std::tuple<A...>& a, const std::tuple<B...>& b) const {
+    return viewed(a) < viewed(b);
+  }
+
+ private:
+  static std::string_view view(const std::string& s) { return s; }
+  template <class T>
+  static const T& view(const T& v) {
+    return v;
+  }
+  template <class... A>
+  static auto viewed(const std::tuple<A...>& t) {
+    return std::apply([](const auto&... e) { return std::tuple(view(e)...); }, t);
+  }
+};
 
 // The installed face that stands in for a requested one.
 struct FaceChoice {
@@ -43,7 +65,8 @@ class FontBook {
 
  private:
   using FaceKey = std::tuple<std::string, bool, int>;  // face, bold, character set
-  std::map<FaceKey, std::unique_ptr<FaceChoice>> faces_;
+  // Looked up by the face's name as the game gives it, without a copy.
+  std::map<FaceKey, std::unique_ptr<FaceChoice>, ByTextView> faces_;
   std::map<std::tuple<const FaceChoice*, int>, TTF_Font*> open_;
 };
 

@@ -51,12 +51,13 @@ std::optional<render::PixelSize> FramePainter::prepareCaption(const Font& font, 
   caption_ = nullptr;
   TTF_Font* ttf = fonts_.open(font, pixels);
   if (ttf == nullptr) return std::nullopt;
-  TextKey key{fonts_.face(font), pixels, std::string(text), packed(color)};
-  if (auto known = texts_.find(key); known != texts_.end()) {
+  const void* face = fonts_.face(font);
+  if (auto known = texts_.find(std::tuple(face, pixels, text, packed(color))); known != texts_.end()) {
     known->second.lastUsed = frame_;
     caption_ = &known->second;
     return render::PixelSize{caption_->width, caption_->height};
   }
+  TextKey key{face, pixels, text, packed(color)};
   SDL_Surface* surface = TTF_RenderUTF8_Blended(ttf, std::get<2>(key).c_str(), {color.r, color.g, color.b, 255});
   if (surface == nullptr) return std::nullopt;
   Cached made{SDL_CreateTextureFromSurface(renderer_, surface), surface->w, surface->h, frame_};

@@ -61,7 +61,7 @@ class FramePainter final : private render::Surface {
   SDL_Rect clip_{};                  // the area being repainted
   const Cached* caption_ = nullptr;  // the caption prepared to draw next
   std::uint64_t frame_ = 0;
-  std::map<TextKey, Cached> texts_;
+  std::map<TextKey, Cached, ByTextView> texts_;  // looked up without copying the text
   std::map<ShapeKey, Cached> shapes_;
 };
 
