@@ -40,8 +40,9 @@ namespace {
 
 // Game time one input may take: frames cost far more than the engine's ticks.
 constexpr TimeMs kMaxGameTime = 500;
-// Window sizes: any width and height up to what X allows, but no more pixels
-// than a large screen has, so that each input stays quick.
+// Window sizes: any width and height up to what X allows, but no more than
+// 65,536 pixels in all (256 x 256, or 32767 x 2): a new size repaints every
+// pixel, and each input must stay quick.
 constexpr int kLargestSide = 32767;
 constexpr long kMostPixels = 1L << 16;
 

@@ -97,8 +97,8 @@ FontBook::~FontBook() {
 }
 
 const FaceChoice* FontBook::face(const Font& font) {
-  if (const auto known = faces_.find(std::tuple(font.face, font.bold, font.charset)); known != faces_.end())
-    return known->second.get();
+  for (const Asked& a : faces_)
+    if (a.face == font.face && a.bold == font.bold && a.charset == font.charset) return a.chosen.get();
 
   std::unique_ptr<FaceChoice> chosen;
   for (const std::string& family : fallbackFamilies(font.face)) {
@@ -111,7 +111,7 @@ const FaceChoice* FontBook::face(const Font& font) {
                                                      font.bold && (m->embolden || m->weight < FC_WEIGHT_DEMIBOLD)});
     break;
   }
-  return faces_.emplace(FaceKey{font.face, font.bold, font.charset}, std::move(chosen)).first->second.get();
+  return faces_.emplace_back(Asked{std::string(font.face), font.bold, font.charset, std::move(chosen)}).chosen.get();
 }
 
 TTF_Font* FontBook::open(const Font& font, int pixels) {

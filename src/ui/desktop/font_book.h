@@ -64,9 +64,15 @@ class FontBook {
   TTF_Font* open(const Font& font, int pixels);
 
  private:
-  using FaceKey = std::tuple<std::string, bool, int>;  // face, bold, character set
-  // Looked up by the face's name as the game gives it, without a copy.
-  std::map<FaceKey, std::unique_ptr<FaceChoice>, ByTextView> faces_;
+  struct Asked {  // a face as the game asks for it
+    std::string face;
+    bool bold = false;
+    int charset = 0;
+    std::unique_ptr<FaceChoice> chosen;
+  };
+  // The game asks for a handful of faces, every caption of every frame: a
+  // short list searched in order beats a tree.
+  std::vector<Asked> faces_;
   std::map<std::tuple<const FaceChoice*, int>, TTF_Font*> open_;
 };
 

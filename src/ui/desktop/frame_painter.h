@@ -1,7 +1,8 @@
 #pragma once
-// Draws the window's objects into an SDL renderer, as the shared painter
+// Draws the window's objects into an SDL surface, as the shared painter
 // decides. Text and smooth shapes are rasterised at the size they are shown
-// and kept as textures while they are in use.
+// and kept while they are in use, whatever surface they are drawn on: a
+// window that changes size back and forth redraws from what it kept.
 
 #include <SDL2/SDL.h>
 
@@ -25,20 +26,20 @@ inline SDL_Rect toSdl(const PixelRect& r) { return {r.x, r.y, r.w, r.h}; }
 
 class FramePainter final : private render::Surface {
  public:
-  FramePainter(SDL_Renderer* renderer, FontBook& fonts);
+  explicit FramePainter(FontBook& fonts);
   ~FramePainter() override;
   FramePainter(const FramePainter&) = delete;
   FramePainter& operator=(const FramePainter&) = delete;
 
-  // Repaints `area` (output pixels) with every object that touches it; the
-  // letterbox around the client area is painted too. `pressedButton` names a
-  // push button drawn pressed in, or is empty.
-  void paint(const Controls& controls, const Viewport& view, const PixelRect& area,
+  // Repaints `area` (pixels of `target`) with every object that touches it;
+  // the letterbox around the client area is painted too. `pressedButton`
+  // names a push button drawn pressed in, or is empty.
+  void paint(SDL_Surface* target, const Controls& controls, const Viewport& view, const PixelRect& area,
              std::string_view pressedButton = {});
 
  private:
   struct Cached {
-    SDL_Texture* texture = nullptr;
+    SDL_Surface* surface = nullptr;
     int width = 0;
     int height = 0;
     std::uint64_t lastUsed = 0;
@@ -53,10 +54,12 @@ class FramePainter final : private render::Surface {
                                                   Color color) override;
   void drawCaption(render::PixelPoint at, const PixelRect& inside) override;
 
-  const Cached* shapeTexture(const render::RasterShape& shape);
-  void trimTextCache();
+  const Cached* shapeSurface(const render::RasterShape& shape);
+  // Drops what this frame did not use from a cache grown past its limit.
+  template <class Cache>
+  void trim(Cache& cache, std::size_t limit);
 
-  SDL_Renderer* renderer_;
+  SDL_Surface* target_ = nullptr;
   FontBook& fonts_;
   SDL_Rect clip_{};                  // the area being repainted
   const Cached* caption_ = nullptr;  // the caption prepared to draw next

@@ -38,7 +38,7 @@ double largestScaleOnScreen(SDL_Window* window) {
 
 }  // namespace
 
-GameWindow::GameWindow(GamePort& game, FontBook& fonts, double scale) : game_(game), fonts_(fonts) {
+GameWindow::GameWindow(GamePort& game, FontBook& fonts, double scale) : game_(game), painter_(fonts) {
   // Without a single face the window would show a game without a word on it.
   if (fonts.face(Font{"sans-serif", 10}) == nullptr)
     throw StartError("no usable font is installed (fontconfig offers none that opens).");
@@ -68,25 +68,16 @@ GameWindow::GameWindow(GamePort& game, FontBook& fonts, double scale) : game_(ga
 GameWindow::~GameWindow() {
   for (int fd : wakePipe_)
     if (fd >= 0) ::close(fd);
-  painter_.reset();
-  if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
   // A window the display has lost is left alone: SDL would first hide it and
   // wait a second for the display to confirm what can no longer happen.
   if (window_ != nullptr && displayFailure().empty()) SDL_DestroyWindow(window_);
 }
 
 void GameWindow::attachSurface() {
-  // A new size brings a new surface; the renderer and everything it drew
-  // belong to the old one.
-  painter_.reset();
-  if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
-  renderer_ = nullptr;
+  // A new size brings a new surface; what the painter keeps is drawn on it.
   surface_ = SDL_GetWindowSurface(window_);
   if (surface_ == nullptr)
     throw StartError(std::string("the game window has no surface to draw on (") + SDL_GetError() + ").");
-  renderer_ = SDL_CreateSoftwareRenderer(surface_);
-  if (renderer_ == nullptr) throw StartError(std::string("the game window has no renderer (") + SDL_GetError() + ").");
-  painter_ = std::make_unique<FramePainter>(renderer_, fonts_);
   view_ = Viewport::fit(surface_->w, surface_->h);
 }
 
@@ -213,10 +204,9 @@ void GameWindow::present(bool everything) {
   const std::string_view pressed = pressedInside_ ? pressed_ : std::string_view{};
   shown_.clear();
   for (const PixelRect& area : areas_) {
-    painter_->paint(game_.objects(), view_, area, pressed);
+    painter_.paint(surface_, game_.objects(), view_, area, pressed);
     shown_.push_back(toSdl(area));
   }
-  SDL_RenderFlush(renderer_);
   SDL_UpdateWindowSurfaceRects(window_, shown_.data(), static_cast<int>(shown_.size()));
   endIfDisplayFailed();
 }

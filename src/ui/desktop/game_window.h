@@ -57,11 +57,9 @@ class GameWindow final : public LoopHost {
   std::string_view buttonAt(int px, int py) const;
 
   GamePort& game_;
-  FontBook& fonts_;
   SDL_Window* window_ = nullptr;
   SDL_Surface* surface_ = nullptr;
-  SDL_Renderer* renderer_ = nullptr;
-  std::unique_ptr<FramePainter> painter_;
+  FramePainter painter_;
   render::ChangeTracker changes_;
   // Kept from frame to frame: repainting allocates nothing.
   std::vector<PixelRect> areas_;

@@ -6,35 +6,23 @@
 
 namespace tessaly::desktop {
 
-OffscreenFrame::OffscreenFrame(FontBook& fonts, double scale) : view_(Viewport::atScale(scale)) {
+OffscreenFrame::OffscreenFrame(FontBook& fonts, double scale) : view_(Viewport::atScale(scale)), painter_(fonts) {
   const PixelRect& client = view_.client();
   surface_ = SDL_CreateRGBSurfaceWithFormat(0, client.w, client.h, 32, SDL_PIXELFORMAT_XRGB8888);
   if (surface_ == nullptr) throw StartError(std::string("no off-screen surface (") + SDL_GetError() + ").");
-  renderer_ = SDL_CreateSoftwareRenderer(surface_);
-  if (renderer_ == nullptr) {
-    SDL_FreeSurface(surface_);
-    throw StartError(std::string("no off-screen renderer (") + SDL_GetError() + ").");
-  }
-  painter_ = std::make_unique<FramePainter>(renderer_, fonts);
 }
 
-OffscreenFrame::~OffscreenFrame() {
-  painter_.reset();
-  SDL_DestroyRenderer(renderer_);
-  SDL_FreeSurface(surface_);
-}
+OffscreenFrame::~OffscreenFrame() { SDL_FreeSurface(surface_); }
 
 void OffscreenFrame::draw(const Controls& controls, std::string_view pressedButton) {
   changes_.forget();
   changes_.collect(controls);
-  painter_->paint(controls, view_, {0, 0, surface_->w, surface_->h}, pressedButton);
-  SDL_RenderFlush(renderer_);
+  painter_.paint(surface_, controls, view_, {0, 0, surface_->w, surface_->h}, pressedButton);
 }
 
 std::size_t OffscreenFrame::drawChanges(const Controls& controls) {
   repaintAreas(view_, changes_.collect(controls), surface_->w, surface_->h, areas_);
-  for (const PixelRect& area : areas_) painter_->paint(controls, view_, area);
-  SDL_RenderFlush(renderer_);
+  for (const PixelRect& area : areas_) painter_.paint(surface_, controls, view_, area);
   return areas_.size();
 }
 

@@ -1,7 +1,6 @@
 #pragma once
-// A frame of the window drawn off screen by the same painter and software
-// renderer as the game window: for pixel tests, benchmarks and screenshots
-// without a display.
+// A frame of the window drawn off screen by the same painter as the game
+// window: for pixel tests, benchmarks and screenshots without a display.
 
 #include <SDL2/SDL.h>
 
@@ -39,13 +38,12 @@ class OffscreenFrame {
 
   const Viewport& viewport() const { return view_; }
   SDL_Surface* surface() const { return surface_; }
-  FramePainter& painter() { return *painter_; }
+  FramePainter& painter() { return painter_; }
 
  private:
   Viewport view_;
   SDL_Surface* surface_ = nullptr;
-  SDL_Renderer* renderer_ = nullptr;
-  std::unique_ptr<FramePainter> painter_;
+  FramePainter painter_;
   render::ChangeTracker changes_;
   std::vector<PixelRect> areas_;  // kept from frame to frame: repainting allocates nothing
 };
