@@ -40,11 +40,13 @@ namespace {
 
 // Game time one input may take: frames cost far more than the engine's ticks.
 constexpr TimeMs kMaxGameTime = 500;
-// Window sizes: any width and height up to what X allows, but no more than
-// 65,536 pixels in all (256 x 256, or 32767 x 2): a new size repaints every
-// pixel, and each input must stay quick.
+// Window sizes: any width and height up to what X allows, but mostly no more
+// than 16,384 pixels in all (128 x 128, or 8192 x 2; a side past that gets a
+// single row): a new size brings a new surface that SDL clears, and the
+// sanitizer maps larger blocks afresh every time, which cost a millisecond
+// each.
 constexpr int kLargestSide = 32767;
-constexpr long kMostPixels = 1L << 16;
+constexpr long kMostPixels = 1L << 14;
 
 constexpr std::array<SDL_Keycode, 12> kKeys{SDLK_LEFT, SDLK_RIGHT, SDLK_UP, SDLK_DOWN,   SDLK_SPACE, SDLK_p,
                                             SDLK_F1,   SDLK_F2,    SDLK_a,  SDLK_LSHIFT, SDLK_KP_4,  SDLK_ESCAPE};

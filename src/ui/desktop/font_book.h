@@ -17,27 +17,6 @@
 
 namespace tessaly::desktop {
 
-// Orders keys that hold text, element by element, with the text compared as
-// a string_view: a key is found by one that views its text, without a copy.
-struct ByTextView {
-  using is_transparent = void;
-  template <class... A, class... B>
-  bool operator()(const std::tuple<A...>& a, const std::tuple<B...>& b) const {
-    return viewed(a) < viewed(b);
-  }
-
- private:
-  static std::string_view view(const std::string& s) { return s; }
-  template <class T>
-  static const T& view(const T& v) {
-    return v;
-  }
-  template <class... A>
-  static auto viewed(const std::tuple<A...>& t) {
-    return std::apply([](const auto&... e) { return std::tuple(view(e)...); }, t);
-  }
-};
-
 // The installed face that stands in for a requested one.
 struct FaceChoice {
   std::string family;  // as installed

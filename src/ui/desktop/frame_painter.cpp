@@ -57,15 +57,16 @@ std::optional<render::PixelSize> FramePainter::prepareCaption(const Font& font, 
   caption_ = nullptr;
   const void* face = fonts_.face(font);
   if (face == nullptr) return std::nullopt;
-  if (auto known = texts_.find(std::tuple(face, pixels, text, packed(color))); known != texts_.end()) {
+  if (auto known = texts_.find(CaptionKey<std::string_view>{face, pixels, packed(color), text});
+      known != texts_.end()) {
     known->second.lastUsed = frame_;
     caption_ = &known->second;
     return render::PixelSize{caption_->width, caption_->height};
   }
   TTF_Font* ttf = fonts_.open(font, pixels);
   if (ttf == nullptr) return std::nullopt;
-  TextKey key{face, pixels, text, packed(color)};
-  SDL_Surface* surface = TTF_RenderUTF8_Blended(ttf, std::get<2>(key).c_str(), {color.r, color.g, color.b, 255});
+  TextKey key{face, pixels, packed(color), std::string(text)};
+  SDL_Surface* surface = TTF_RenderUTF8_Blended(ttf, key.text.c_str(), {color.r, color.g, color.b, 255});
   if (surface == nullptr) return std::nullopt;
   SDL_SetSurfaceBlendMode(surface, SDL_BLENDMODE_BLEND);
   const Cached made{surface, surface->w, surface->h, frame_};

@@ -7,6 +7,7 @@
 #include <SDL2/SDL.h>
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
@@ -44,7 +45,26 @@ class FramePainter final : private render::Surface {
     int height = 0;
     std::uint64_t lastUsed = 0;
   };
-  using TextKey = std::tuple<const void*, int, std::string, std::uint32_t>;
+  // A caption as drawn: face, pixel size, colour and text. Found by a key
+  // that views its text, without a copy; the text is compared last.
+  template <class Text>
+  struct CaptionKey {
+    const void* face;
+    int pixels;
+    std::uint32_t color;
+    Text text;
+  };
+  using TextKey = CaptionKey<std::string>;
+  struct CaptionOrder {
+    using is_transparent = void;
+    template <class A, class B>
+    bool operator()(const CaptionKey<A>& a, const CaptionKey<B>& b) const {
+      if (a.face != b.face) return std::less<>{}(a.face, b.face);
+      if (a.pixels != b.pixels) return a.pixels < b.pixels;
+      if (a.color != b.color) return a.color < b.color;
+      return std::string_view(a.text) < std::string_view(b.text);
+    }
+  };
   using ShapeKey = std::tuple<int, int, int, int, std::uint32_t, std::uint32_t>;
 
   void clip(const PixelRect& area) override;
@@ -64,7 +84,7 @@ class FramePainter final : private render::Surface {
   SDL_Rect clip_{};                  // the area being repainted
   const Cached* caption_ = nullptr;  // the caption prepared to draw next
   std::uint64_t frame_ = 0;
-  std::map<TextKey, Cached, ByTextView> texts_;  // looked up without copying the text
+  std::map<TextKey, Cached, CaptionOrder> texts_;
   std::map<ShapeKey, Cached> shapes_;
 };
 
