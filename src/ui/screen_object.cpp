@@ -68,26 +68,8 @@ ScreenObject::ScreenObject(const ScreenObject& model, int index) : ScreenObject(
   visible_ = false;
 }
 
-namespace {
-[[noreturn]] void noMember(std::string_view array, int index) {
-  throw std::out_of_range(std::string(array) + "(" + std::to_string(index) + ") does not exist");
-}
-}  // namespace
-
-std::optional<ScreenObject>& ObjectArray::slot(int index) const {
-  return (*blocks_[static_cast<std::size_t>(index / kBlock)])[static_cast<std::size_t>(index % kBlock)];
-}
-
-bool ObjectArray::exists(int index) const { return index >= 0 && index < size_ && slot(index).has_value(); }
-
-ScreenObject& ObjectArray::operator()(int index) {
-  if (!exists(index)) noMember(name_, index);
-  return *slot(index);
-}
-
-const ScreenObject& ObjectArray::operator()(int index) const {
-  if (!exists(index)) noMember(name_, index);
-  return *slot(index);
+void ObjectArray::noMember(int index) const {
+  throw std::out_of_range(std::string(name_) + "(" + std::to_string(index) + ") does not exist");
 }
 
 int ObjectArray::count() const {
@@ -106,7 +88,7 @@ std::optional<ScreenObject>& ObjectArray::freeSlot(int index) {
 ScreenObject& ObjectArray::add(ScreenObject member) { return freeSlot(member.index()).emplace(std::move(member)); }
 
 ScreenObject& ObjectArray::create(int index) {
-  if (index < 1) noMember(name_, index);
+  if (index < 1) noMember(index);
   if (exists(index)) throw std::out_of_range(std::string(name_) + "(" + std::to_string(index) + ") already exists");
   const ScreenObject& model = (*this)(0);
   return freeSlot(index).emplace(model, index);  // made in place: bricks are many

@@ -129,9 +129,16 @@ class ObjectArray {
  public:
   explicit ObjectArray(std::string_view name) : name_(name) {}
 
-  ScreenObject& operator()(int index);
-  const ScreenObject& operator()(int index) const;
-  bool exists(int index) const;
+  // Inline: the game reads a brick of 625 many times a tick.
+  ScreenObject& operator()(int index) {
+    if (!exists(index)) noMember(index);
+    return *slot(index);
+  }
+  const ScreenObject& operator()(int index) const {
+    if (!exists(index)) noMember(index);
+    return *slot(index);
+  }
+  bool exists(int index) const { return index >= 0 && index < size_ && slot(index).has_value(); }
   int count() const;  // members that exist
   int upperBound() const { return size_ - 1; }
 
@@ -146,7 +153,10 @@ class ObjectArray {
   // allocations rather than one a brick, and a member never moves once made.
   static constexpr int kBlock = 64;
   using Block = std::array<std::optional<ScreenObject>, kBlock>;
-  std::optional<ScreenObject>& slot(int index) const;
+  std::optional<ScreenObject>& slot(int index) const {
+    return (*blocks_[static_cast<std::size_t>(index / kBlock)])[static_cast<std::size_t>(index % kBlock)];
+  }
+  [[noreturn]] void noMember(int index) const;
   std::optional<ScreenObject>& freeSlot(int index);
 
   std::string_view name_;
