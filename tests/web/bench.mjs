@@ -25,11 +25,12 @@ async function sizes() {
     }
     return `${(raw / 1024).toFixed(1)} KiB raw, ${(gzip / 1024).toFixed(1)} KiB gzip`;
   };
-  const code = ['tessaly.wasm', 'tessaly.js', 'page.js', 'fonts.js', 'sw.js'];
+  // The page carries its own script and the table of faces.
+  const code = ['tessaly.wasm', 'tessaly.js', 'index.html', 'sw.js'];
   const all = (await readdir(siteFolder, { recursive: true, withFileTypes: true }))
     .filter((e) => e.isFile()).map((e) => join(e.parentPath ?? e.path, e.name).slice(siteFolder.length + 1));
   console.log(`wasm:               ${await sizeOf(['tessaly.wasm'])}`);
-  console.log(`wasm + JavaScript:  ${await sizeOf(code)}`);
+  console.log(`wasm + JavaScript:  ${await sizeOf(code)} (with the page that carries its script)`);
   console.log(`the whole site:     ${await sizeOf(all)} (${all.length} files, fonts and icons included)`);
 }
 

@@ -1,7 +1,8 @@
 # Serves the desktop game's faces on the site (cmake -P): each face file cut
 # down to the printable ASCII the game writes, as WOFF2, with the copyright
-# file of the Debian package it comes from, and fonts.js, the page's table of
-# them. -DMANIFEST=<tessaly-font-manifest's output> -DSITE=<the site's folder>
+# file of the Debian package it comes from, and the page's table of them,
+# which the page carries inline. -DMANIFEST=<tessaly-font-manifest's output>
+# -DSITE=<the site's folder> -DTABLE=<the table's file, outside the site>
 find_program(PYFTSUBSET pyftsubset REQUIRED)
 file(READ ${MANIFEST} manifest)
 file(REMOVE_RECURSE ${SITE}/fonts)
@@ -74,6 +75,4 @@ foreach(i RANGE ${last})
          "installed: '${family}', syntheticBold: ${synthetic}, unitsPerEm: ${em}, ascender: ${ascender}, "
          "descender: ${descender} },\n")
 endforeach()
-file(WRITE ${SITE}/fonts.js
-     "// The game's fonts and the faces the desktop game draws them with (made by the build).\n"
-     "export default [\n${table}];\n")
+file(WRITE ${TABLE} "[\n${table}]")

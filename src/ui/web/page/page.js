@@ -4,6 +4,7 @@
 // no timer runs (paused, game over) nothing is scheduled at all.
 
 import createTessaly from './tessaly.js';
+// The build writes the table of served faces in place of this import.
 import faces from './fonts.js';
 
 const canvas = document.querySelector('canvas');
