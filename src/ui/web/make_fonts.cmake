@@ -1,12 +1,20 @@
 # Serves the desktop game's faces on the site (cmake -P): each face file cut
-# down to the printable ASCII the game writes, as WOFF2, with the copyright
-# file of the Debian package it comes from, and the page's table of them,
-# which the page carries inline. -DMANIFEST=<tessaly-font-manifest's output>
-# -DSITE=<the site's folder> -DTABLE=<the table's file, outside the site>
+# down to the printable ASCII the game writes, as WOFF2, all of them one after
+# another in fonts/faces.bin (one request, where six would queue for the
+# browser's six connections before the first frame), with the copyright file
+# of the Debian package each comes from; and the page's table of them, where
+# each face lies in that file, which the page carries inline.
+# -DMANIFEST=<tessaly-font-manifest's output> -DSITE=<the site's folder>
+# -DTABLE=<the table's file, outside the site>
 find_program(PYFTSUBSET pyftsubset REQUIRED)
 file(READ ${MANIFEST} manifest)
 file(REMOVE_RECURSE ${SITE}/fonts)
 file(MAKE_DIRECTORY ${SITE}/fonts)
+set(scratch ${TABLE}.faces)  # each face cut down, before they go into one file
+file(REMOVE_RECURSE ${scratch})
+file(MAKE_DIRECTORY ${scratch})
+set(bundled "")
+set(end 0)
 
 function(json_text out index key)
   string(JSON value GET "${manifest}" ${index} ${key})
@@ -53,13 +61,18 @@ foreach(i RANGE ${last})
       message(FATAL_ERROR "${file} is a Type 1 face and ${package} has no ${stem}.otf beside it")
     endif()
   endif()
-  set(woff2 ${SITE}/fonts/${stem}.woff2)
+  set(woff2 ${scratch}/${stem}.woff2)
   if(NOT EXISTS ${woff2})
     execute_process(COMMAND ${PYFTSUBSET} ${outlines} --font-number=${index} --unicodes=U+0020-007E --flavor=woff2
                             --output-file=${woff2} RESULT_VARIABLE failed)
     if(failed)
       message(FATAL_ERROR "pyftsubset could not cut ${outlines} down")
     endif()
+    file(SIZE ${woff2} size)
+    set(at_${stem} ${end})
+    set(bytes_${stem} ${size})
+    math(EXPR end "${end} + ${size}")
+    list(APPEND bundled ${woff2})
   endif()
   file(COPY_FILE /usr/share/doc/${package}/copyright ${SITE}/fonts/${package}.copyright.txt)
 
@@ -71,8 +84,13 @@ foreach(i RANGE ${last})
   json_text(em ${i} unitsPerEm)
   json_text(ascender ${i} ascender)
   json_text(descender ${i} descender)
-  string(APPEND table "  { face: '${face}', bold: ${bold}, charset: ${charset}, url: 'fonts/${stem}.woff2', "
+  string(APPEND table "  { face: '${face}', bold: ${bold}, charset: ${charset}, at: ${at_${stem}}, bytes: ${bytes_${stem}}, "
          "installed: '${family}', syntheticBold: ${synthetic}, unitsPerEm: ${em}, ascender: ${ascender}, "
          "descender: ${descender} },\n")
 endforeach()
+execute_process(COMMAND ${CMAKE_COMMAND} -E cat ${bundled} OUTPUT_FILE ${SITE}/fonts/faces.bin RESULT_VARIABLE failed)
+file(SIZE ${SITE}/fonts/faces.bin size)
+if(failed OR NOT size EQUAL end)
+  message(FATAL_ERROR "the faces did not go into ${SITE}/fonts/faces.bin whole")
+endif()
 file(WRITE ${TABLE} "[\n${table}]")

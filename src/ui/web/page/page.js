@@ -10,13 +10,17 @@ import faces from './fonts.js';
 const canvas = document.querySelector('canvas');
 
 // Each served face under a family name of its own, so that no installed font
-// of the same name stands in for it.
-function loadFaces() {
+// of the same name stands in for it. The faces come in one file, one after
+// another, where the table says.
+async function loadFaces() {
+  const response = await fetch('fonts/faces.bin');
+  if (!response.ok) throw new Error(`the faces did not load (${response.status})`);
+  const data = await response.arrayBuffer();
   return Promise.all(faces.map((face, i) => {
     const family = `tessaly-${i}`;
     // A face without a bold of its own is made bold by the painter, as on the desktop.
     const weight = face.bold && !face.syntheticBold ? '700' : '400';
-    const font = new FontFace(family, `url(${face.url})`, { weight });
+    const font = new FontFace(family, data.slice(face.at, face.at + face.bytes), { weight });
     document.fonts.add(font);
     return font.load().then(() => ({ ...face, family }));
   }));
