@@ -1,6 +1,7 @@
 // The page's canvas for the painter (canvas.h): an Emscripten JavaScript
 // library, linked into tessaly.js. The page hands the module its canvas and
-// its table of served faces (Module.tessalyCanvas, Module.tessalyFaces).
+// the canvas's 2D context and its table of served faces (Module.tessalyContext,
+// Module.tessalyFaces).
 
 mergeInto(LibraryManager.library, {
   $TessalyCanvas: {
@@ -13,9 +14,7 @@ mergeInto(LibraryManager.library, {
     font: '',
     ctx: function () {
       if (!TessalyCanvas.context) {
-        // Opaque, and drawn straight to the screen rather than through the
-        // page's compositing: each tick's few small repaints cost half as much.
-        TessalyCanvas.context = Module['tessalyCanvas'].getContext('2d', { alpha: false, desynchronized: true });
+        TessalyCanvas.context = Module['tessalyContext'];
         TessalyCanvas.colors = new Map();
         TessalyCanvas.images = [];
       }
