@@ -166,6 +166,19 @@ TEST_F(FontBookTest, AFaceNobodyHasStillOpensAndMeasures) {
   EXPECT_GT(size.height, 0);
 }
 
+// A window dragged through many sizes asks for every face at each of them.
+TEST_F(FontBookTest, KeepsAFewSizesOpenAndReopensOldOnes) {
+  FontBook fonts;
+  const Font heading{"Impact", 18.0f, true, 0};
+  ASSERT_NE(fonts.open(heading, 10), nullptr);
+  for (int pixels = 11; pixels < 200; ++pixels) ASSERT_NE(fonts.open(heading, pixels), nullptr);
+  EXPECT_LE(fonts.openFonts(), 24u);
+  TTF_Font* again = fonts.open(heading, 10);
+  ASSERT_NE(again, nullptr);
+  const int small = TTF_FontHeight(again);
+  EXPECT_LT(small, TTF_FontHeight(fonts.open(heading, 199)));
+}
+
 TEST_F(FontBookTest, MeasuresInTwipsWithTheRealMetrics) {
   FontBook fonts;
   TtfTextMeasurer measurer(fonts);

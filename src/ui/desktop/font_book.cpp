@@ -13,6 +13,10 @@ namespace tessaly::desktop {
 
 namespace {
 
+// Fonts kept open: the game's six faces at four sizes, those the window is
+// drawn at and measured at (scale 1) and a size or two it has just left.
+constexpr std::size_t kOpenFonts = 24;
+
 bool sameName(std::string_view a, std::string_view b) {
   return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
     return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
@@ -93,7 +97,7 @@ std::vector<std::string> fallbackFamilies(std::string_view requested) {
 FontBook::FontBook() { FcInit(); }
 
 FontBook::~FontBook() {
-  for (auto& [key, font] : open_) TTF_CloseFont(font);
+  for (auto& [key, opened] : open_) TTF_CloseFont(opened.font);
 }
 
 const FaceChoice* FontBook::face(const Font& font) {
@@ -118,13 +122,24 @@ TTF_Font* FontBook::open(const Font& font, int pixels) {
   const FaceChoice* choice = face(font);
   if (choice == nullptr) return nullptr;
   const auto key = std::make_tuple(choice, pixels);
-  if (const auto known = open_.find(key); known != open_.end()) return known->second;
+  if (const auto known = open_.find(key); known != open_.end()) {
+    known->second.lastUsed = ++uses_;
+    return known->second.font;
+  }
+  // A window dragged through many sizes would keep every face open at each:
+  // the one used longest ago is closed first.
+  if (open_.size() >= kOpenFonts) {
+    const auto oldest = std::min_element(
+        open_.begin(), open_.end(), [](const auto& a, const auto& b) { return a.second.lastUsed < b.second.lastUsed; });
+    TTF_CloseFont(oldest->second.font);
+    open_.erase(oldest);
+  }
   TTF_Font* opened = TTF_OpenFontIndex(choice->file.c_str(), pixels, choice->index);
   if (opened != nullptr) {
     TTF_SetFontStyle(opened, choice->syntheticBold ? TTF_STYLE_BOLD : TTF_STYLE_NORMAL);
     TTF_SetFontHinting(opened, TTF_HINTING_LIGHT);
   }
-  open_.emplace(key, opened);
+  open_.emplace(key, Opened{opened, ++uses_});
   return opened;
 }
 

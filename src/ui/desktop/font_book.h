@@ -5,6 +5,7 @@
 
 #include <SDL2/SDL_ttf.h>
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
@@ -39,8 +40,11 @@ class FontBook {
   // The face chosen for `font`, looked up once; null only when no installed
   // face can be opened at all.
   const FaceChoice* face(const Font& font);
-  // The chosen face opened at an em size of `pixels`, kept open for reuse.
+  // The chosen face opened at an em size of `pixels`, kept open for reuse
+  // until fonts of many other sizes have been asked for; valid until the
+  // next call.
   TTF_Font* open(const Font& font, int pixels);
+  std::size_t openFonts() const { return open_.size(); }
 
  private:
   struct Asked {  // a face as the game asks for it
@@ -52,7 +56,12 @@ class FontBook {
   // The game asks for a handful of faces, every caption of every frame: a
   // short list searched in order beats a tree.
   std::vector<Asked> faces_;
-  std::map<std::tuple<const FaceChoice*, int>, TTF_Font*> open_;
+  struct Opened {
+    TTF_Font* font = nullptr;
+    std::uint64_t lastUsed = 0;
+  };
+  std::map<std::tuple<const FaceChoice*, int>, Opened> open_;
+  std::uint64_t uses_ = 0;
 };
 
 // Auto-size labels measured with the real fonts at scale 1, in twips: the
