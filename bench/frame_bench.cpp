@@ -1,4 +1,4 @@
-// Drawing with the software renderer off screen, as the game window draws:
+// Drawing off screen, onto a surface as the game window draws:
 // a full frame of the opening window at 1x and 2x, the first frame with
 // nothing cached yet, and the part of a frame that one tick of play changes.
 

@@ -4,7 +4,7 @@
 //
 // Runs the desktop front end for N seconds (10 by default) with the
 // automatic player at the keys, then N seconds paused, then a bare SDL2
-// window of the same size cleared and shown 40 times a second with the same
+// window of the same size cleared and shown 40 times a second with SDL's
 // software renderer, for comparison. Prints, per phase, CPU use (% of one
 // core), frames drawn, ticks of both timers with the mean and 99th
 // percentile of their periods, the resident memory, and the time to the
@@ -42,7 +42,7 @@ namespace {
 const Micros kStarted = nowMicros();
 
 // The yardstick: an empty window of the game's size, redrawn 40 times a
-// second by the same software renderer, sleeping between frames.
+// second by SDL's software renderer, sleeping between frames.
 void bareWindow(std::size_t seconds) {
   SDL_Window* w = SDL_CreateWindow("bare", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, 415, 543, 0);
   SDL_Renderer* r = SDL_CreateRenderer(w, -1, SDL_RENDERER_SOFTWARE);

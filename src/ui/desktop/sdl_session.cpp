@@ -17,7 +17,7 @@ SdlSession::SdlSession(Headless headless) {
   // display then, and fails quietly when there is none.
   if (std::getenv("SDL_VIDEODRIVER") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr)
     SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
-  // The software renderer draws into the window's own pixels, sent to the
+  // The game draws into the window's own pixels, sent to the
   // display as they are; left to itself SDL would load an OpenGL stack just
   // to copy them through a texture.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
