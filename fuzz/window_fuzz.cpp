@@ -107,8 +107,12 @@ struct Desktop {
   int openingHeight = 0;
   std::vector<std::uint8_t> snapshot;
   Desktop() {
-    // A window manager may shrink a window below the size it asks for.
+    // A window manager may shrink a window below the size it asks for. The
+    // game keeps its window at half scale or more; the inputs start at a
+    // quarter, whose frames and surfaces cost a quarter as much.
     SDL_SetWindowMinimumSize(window.window(), 1, 1);
+    const PixelRect opening = Viewport::atScale(kOpeningScale).client();
+    SDL_SetWindowSize(window.window(), opening.w, opening.h);
     SDL_GetWindowSize(window.window(), &openingWidth, &openingHeight);
   }
 };
