@@ -1,7 +1,6 @@
 // The page's canvas for the painter (canvas.h): an Emscripten JavaScript
 // library, linked into tessaly.js. The page hands the module its canvas and
-// the canvas's 2D context and its table of served faces (Module.tessalyContext,
-// Module.tessalyFaces).
+// its table of served faces (Module.tessalyCanvas, Module.tessalyFaces).
 
 mergeInto(LibraryManager.library, {
   $TessalyCanvas: {
@@ -14,7 +13,9 @@ mergeInto(LibraryManager.library, {
     font: '',
     ctx: function () {
       if (!TessalyCanvas.context) {
-        TessalyCanvas.context = Module['tessalyContext'];
+        // Opaque, and drawn straight to the screen rather than through the
+        // page's compositing: each tick's few small repaints cost half as much.
+        TessalyCanvas.context = Module['tessalyCanvas'].getContext('2d', { alpha: false, desynchronized: true });
         TessalyCanvas.colors = new Map();
         TessalyCanvas.images = [];
       }

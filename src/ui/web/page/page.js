@@ -8,10 +8,6 @@ import createTessaly from './tessaly.js';
 import faces from './fonts.js';
 
 const canvas = document.querySelector('canvas');
-// Opaque, and drawn straight to the screen rather than through the page's
-// compositing: each tick's few small repaints cost half as much. Made while
-// the game and the faces load, rather than at the first frame.
-const context = canvas.getContext('2d', { alpha: false, desynchronized: true });
 
 // Each served face under a family name of its own, so that no installed font
 // of the same name stands in for it. The faces come in one file, one after
@@ -33,7 +29,7 @@ async function loadFaces() {
 let game;
 try {
   let served;
-  [game, served] = await Promise.all([createTessaly({ tessalyContext: context }), loadFaces()]);
+  [game, served] = await Promise.all([createTessaly({ tessalyCanvas: canvas }), loadFaces()]);
   game.tessalyFaces = served;
 } catch (error) {
   // Said on the page as well as in the console: a blank page tells nothing.
