@@ -41,7 +41,8 @@ class Painting {
 
   // `r` filled with `inside` within a frame `width` pixels wide: two fills
   // rather than five, which a browser's canvas feels at the first frame's
-  // hundred and fifty bricks.
+  // hundred and fifty bricks; fine for small objects, whose pixels are
+  // filled twice.
   void framed(const PixelRect& r, int width, Color frameColor, Color inside) {
     if (width > 0) fill(r, frameColor);
     fill(inset(r, std::max(width, 0)), inside);
@@ -60,7 +61,11 @@ class Painting {
     const Look& look = o.look();
     const int outline = view_.pixels(look.outlineWidth);
     if (look.form == ShapeForm::Rectangle) {
-      framed(view_.edges(o.bounds()), outline, look.outline, o.backColor());
+      // The board is the one large rectangle: filled once, its outline
+      // drawn over the edges.
+      const PixelRect r = view_.edges(o.bounds());
+      fill(r, o.backColor());
+      frame(r, outline, look.outline);
       return;
     }
     // Smooth shapes keep their size in pixels wherever they move, so that one
