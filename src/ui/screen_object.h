@@ -153,7 +153,10 @@ class ObjectArray {
   // allocations rather than one a brick, and a member never moves once made.
   static constexpr int kBlock = 64;
   using Block = std::array<std::optional<ScreenObject>, kBlock>;
-  std::optional<ScreenObject>& slot(int index) const {
+  std::optional<ScreenObject>& slot(int index) {
+    return (*blocks_[static_cast<std::size_t>(index / kBlock)])[static_cast<std::size_t>(index % kBlock)];
+  }
+  const std::optional<ScreenObject>& slot(int index) const {
     return (*blocks_[static_cast<std::size_t>(index / kBlock)])[static_cast<std::size_t>(index % kBlock)];
   }
   [[noreturn]] void noMember(int index) const;
