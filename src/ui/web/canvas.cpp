@@ -11,7 +11,7 @@ void tessaly_canvas_face_units(int face, int* units);
 void tessaly_canvas_text_ink(int face, int bold, int pixels, const char* text, int length, double* ink);
 void tessaly_canvas_text(int face, int bold, int pixels, const char* text, int length, std::uint32_t rgb, int x,
                          int baseline);
-void tessaly_canvas_keep_image(int id, const std::uint32_t* argb, int width, int height);
+void tessaly_canvas_keep_image(int id, const std::uint32_t* rgba, int width, int height);
 void tessaly_canvas_draw_image(int id, int fromX, int fromY, int w, int h, int x, int y);
 }
 
@@ -48,8 +48,12 @@ void text(int face, bool bold, int pixels, std::string_view text, Color c, int x
   tessaly_canvas_text(face, bold, pixels, text.data(), static_cast<int>(text.size()), packed(c), x, baseline);
 }
 
-void keepImage(int id, const std::uint32_t* argb, int width, int height) {
-  tessaly_canvas_keep_image(id, argb, width, height);
+void keepImage(int id, std::span<std::uint32_t> argb, int width, int height) {
+  // A canvas image is R, G, B, A in memory: on the little-endian heap that is
+  // each word with red and blue swapped. Swapped here, the page copies the
+  // bytes as they stand instead of walking them in JavaScript.
+  for (std::uint32_t& p : argb) p = (p & 0xff00ff00u) | ((p >> 16) & 0xffu) | ((p & 0xffu) << 16);
+  tessaly_canvas_keep_image(id, argb.data(), width, height);
 }
 
 void drawImage(int id, const PixelRect& from, const PixelRect& to) {

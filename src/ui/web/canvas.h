@@ -4,6 +4,7 @@
 // 0xRRGGBB, rectangles and positions in the canvas's device pixels.
 
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 #include "ui/render/viewport.h"
@@ -36,8 +37,9 @@ TextInk textInk(int face, bool bold, int pixels, std::string_view text);
 // Draws `text` with its baseline's left end at (x, baseline).
 void text(int face, bool bold, int pixels, std::string_view text, Color c, int x, int baseline);
 
-// Keeps `argb` (row by row, 0xAARRGGBB with straight alpha) as image `id`.
-void keepImage(int id, const std::uint32_t* argb, int width, int height);
+// Keeps `argb` (row by row, 0xAARRGGBB with straight alpha) as image `id`;
+// the pixels are reordered in place on the way.
+void keepImage(int id, std::span<std::uint32_t> argb, int width, int height);
 // Draws the part `from` of image `id` (image pixels) at `to`, of the same size.
 void drawImage(int id, const PixelRect& from, const PixelRect& to);
 

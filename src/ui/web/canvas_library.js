@@ -108,18 +108,9 @@ mergeInto(LibraryManager.library, {
   },
 
   tessaly_canvas_keep_image__deps: ['$TessalyCanvas'],
-  tessaly_canvas_keep_image: function (id, argb, width, height) {
+  tessaly_canvas_keep_image: function (id, rgba, width, height) {
     TessalyCanvas.ctx();
-    const image = new ImageData(width, height);
-    const from = HEAPU32.subarray(argb >> 2, (argb >> 2) + width * height);
-    // ImageData is R, G, B, A in memory: on the little-endian heap that is
-    // ARGB with red and blue swapped, one word per pixel (the first frame
-    // keeps every brick's picture, so this loop is on its way).
-    const to = new Uint32Array(image.data.buffer);
-    for (let i = 0; i < from.length; ++i) {
-      const p = from[i];
-      to[i] = (p & 0xff00ff00) | ((p >>> 16) & 0xff) | ((p & 0xff) << 16);
-    }
+    const image = new ImageData(new Uint8ClampedArray(HEAPU8.buffer.slice(rgba, rgba + width * height * 4)), width, height);
     const kept = new OffscreenCanvas(width, height);
     kept.getContext('2d').putImageData(image, 0, 0);
     TessalyCanvas.images[id] = kept;

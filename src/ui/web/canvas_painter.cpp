@@ -43,8 +43,8 @@ int CanvasPainter::shapeImage(const render::RasterShape& s) {
                      canvas::packed(s.outline)};
   if (const auto known = shapes_.find(key); known != shapes_.end()) return known->second;
   const int id = nextImage_++;
-  const auto pixels = render::rasteriseShape(s);
-  canvas::keepImage(id, pixels.data(), s.width, s.height);
+  auto pixels = render::rasteriseShape(s);
+  canvas::keepImage(id, pixels, s.width, s.height);
   shapes_.emplace(key, id);
   return id;
 }
