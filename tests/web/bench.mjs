@@ -19,19 +19,20 @@ async function sizes() {
     let raw = 0;
     let gzip = 0;
     for (const file of files) {
-      const data = await readFile(join(siteFolder, file));
+      const data = await readFile(file);
       raw += data.length;
       gzip += gzipSync(data, { level: 9 }).length;
     }
     return `${(raw / 1024).toFixed(1)} KiB raw, ${(gzip / 1024).toFixed(1)} KiB gzip`;
   };
-  // The page carries its own script and the table of faces.
-  const code = ['tessaly.wasm', 'tessaly.js', 'index.html', 'sw.js'];
+  // The engine as the build makes it, before the page takes it in.
+  const engine = join(siteFolder, '..', 'engine');
   const all = (await readdir(siteFolder, { recursive: true, withFileTypes: true }))
-    .filter((e) => e.isFile()).map((e) => join(e.parentPath ?? e.path, e.name).slice(siteFolder.length + 1));
-  console.log(`wasm:               ${await sizeOf(['tessaly.wasm'])}`);
-  console.log(`wasm + JavaScript:  ${await sizeOf(code)} (with the page that carries its script)`);
-  console.log(`the whole site:     ${await sizeOf(all)} (${all.length} files, fonts and icons included)`);
+    .filter((e) => e.isFile()).map((e) => join(e.parentPath ?? e.path, e.name));
+  console.log(`wasm:               ${await sizeOf([join(engine, 'tessaly.wasm')])}`);
+  console.log(`wasm + JavaScript:  ${await sizeOf([join(engine, 'tessaly.wasm'), join(engine, 'tessaly.js')])}`);
+  console.log(`the page:           ${await sizeOf([join(siteFolder, 'index.html')])} (its script, the engine and the faces inline)`);
+  console.log(`the whole site:     ${await sizeOf(all)} (${all.length} files, licences and icons included)`);
 }
 
 // The page marks the first frame once the game has drawn it on the canvas;

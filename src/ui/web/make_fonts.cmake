@@ -1,11 +1,10 @@
-# Serves the desktop game's faces on the site (cmake -P): each face file cut
-# down to the printable ASCII the game writes, as WOFF2, all of them one after
-# another in fonts/faces.bin (one request, where six would queue for the
-# browser's six connections before the first frame), with the copyright file
-# of the Debian package each comes from; and the page's table of them, where
-# each face lies in that file, which the page carries inline.
+# The desktop game's faces for the page (cmake -P): each face file cut down to
+# the printable ASCII the game writes, as WOFF2, all of them one after another
+# in one file that the page carries inline, and the table of where each face
+# lies in it; the copyright file of the Debian package each comes from goes on
+# the site, in fonts/.
 # -DMANIFEST=<tessaly-font-manifest's output> -DSITE=<the site's folder>
-# -DTABLE=<the table's file, outside the site>
+# -DTABLE=<the table's file> -DBUNDLE=<the faces' file> (both outside the site)
 find_program(PYFTSUBSET pyftsubset REQUIRED)
 file(READ ${MANIFEST} manifest)
 file(REMOVE_RECURSE ${SITE}/fonts)
@@ -88,9 +87,9 @@ foreach(i RANGE ${last})
          "installed: '${family}', syntheticBold: ${synthetic}, unitsPerEm: ${em}, ascender: ${ascender}, "
          "descender: ${descender} },\n")
 endforeach()
-execute_process(COMMAND ${CMAKE_COMMAND} -E cat ${bundled} OUTPUT_FILE ${SITE}/fonts/faces.bin RESULT_VARIABLE failed)
-file(SIZE ${SITE}/fonts/faces.bin size)
+execute_process(COMMAND ${CMAKE_COMMAND} -E cat ${bundled} OUTPUT_FILE ${BUNDLE} RESULT_VARIABLE failed)
+file(SIZE ${BUNDLE} size)
 if(failed OR NOT size EQUAL end)
-  message(FATAL_ERROR "the faces did not go into ${SITE}/fonts/faces.bin whole")
+  message(FATAL_ERROR "the faces did not go into ${BUNDLE} whole")
 endif()
 file(WRITE ${TABLE} "[\n${table}]")

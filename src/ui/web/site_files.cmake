@@ -1,10 +1,12 @@
-# Writes the two files of the site that name the others (cmake -P): the page,
-# whose head starts fetching the faces and the WebAssembly at once, before its
-# script asks for them, and which carries that script and the table of faces
-# inline (two requests fewer before the first frame); and the service worker,
-# which keeps every file and whose cache's name changes whenever any file does.
+# Writes the two files of the site that name or carry the others (cmake -P):
+# the page, which carries its script, the engine's JavaScript and WebAssembly
+# and the faces inline, so that nothing waits on a second request before the
+# first frame; and the service worker, which keeps every file and whose
+# cache's name changes whenever any file does.
 # -DSITE=<the site's folder> -DPAGE=<page/index.html> -DSCRIPT=<page/page.js>
-# -DFACES=<the table of faces> -DWORKER=<page/sw.js>
+# -DENGINE=<the engine's .js and .wasm, without the suffix>
+# -DFACE_TABLE=<the table of faces> -DFACE_BUNDLE=<the faces, one file>
+# -DWORKER=<page/sw.js>
 
 function(write_if_changed file text)
   file(WRITE ${file}.new "${text}")
@@ -12,19 +14,39 @@ function(write_if_changed file text)
   file(REMOVE ${file}.new)
 endfunction()
 
-set(preloads "<link rel=\"preload\" href=\"fonts/faces.bin\" as=\"fetch\" crossorigin>
-<link rel=\"preload\" href=\"tessaly.wasm\" as=\"fetch\" type=\"application/wasm\" crossorigin>")
+# `text` with `import` replaced by `replacement`, or the build stops.
+function(replace_import out text import replacement what)
+  string(FIND "${text}" "${import}" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "${what} must read \"${import}\"")
+  endif()
+  string(REPLACE "${import}" "${replacement}" text "${text}")
+  set(${out} "${text}" PARENT_SCOPE)
+endfunction()
+
+function(base64 out file)
+  execute_process(COMMAND base64 -w0 ${file} OUTPUT_VARIABLE text RESULT_VARIABLE failed)
+  if(failed)
+    message(FATAL_ERROR "base64 could not read ${file}")
+  endif()
+  set(${out} "${text}" PARENT_SCOPE)
+endfunction()
+
 file(READ ${SCRIPT} script)
-file(READ ${FACES} faces)
-set(import "import faces from './fonts.js';")
-string(FIND "${script}" "${import}" at)
+file(READ ${ENGINE}.js engine)
+file(READ ${FACE_TABLE} faces)
+base64(engine_data ${ENGINE}.wasm)
+base64(face_data ${FACE_BUNDLE})
+# The engine's module, made a part of the page's own.
+replace_import(engine "${engine}" "export default createTessaly;" "" ${ENGINE}.js)
+replace_import(script "${script}" "import createTessaly from './tessaly.js';" "${engine}" ${SCRIPT})
+replace_import(script "${script}" "import { faces, faceData, engineData } from './inline.js';"
+               "const faces = ${faces};\nconst faceData = '${face_data}';\nconst engineData = '${engine_data}';" ${SCRIPT})
 string(FIND "${script}" "</script" closes)
-if(at EQUAL -1 OR NOT closes EQUAL -1)
-  message(FATAL_ERROR "${SCRIPT} must import the faces as \"${import}\" and never close a script element")
+if(NOT closes EQUAL -1)
+  message(FATAL_ERROR "${SCRIPT} or ${ENGINE}.js closes a script element: it cannot go into the page")
 endif()
-string(REPLACE "${import}" "const faces = ${faces};" script "${script}")
 file(READ ${PAGE} page)
-string(REPLACE "<!-- preloads -->" "${preloads}" page "${page}")
 string(REPLACE "<!-- script -->" "<script type=\"module\">\n${script}</script>" page "${page}")
 write_if_changed(${SITE}/index.html "${page}")
 

@@ -1,35 +1,54 @@
-// The page around the game: loads the served faces and the game together,
+// The page around the game: starts the engine and the served faces together,
 // fits the canvas to the window, hands keys, the pointer and time to the
 // game, and between the game's timer ticks sleeps on a single timeout. While
 // no timer runs (paused, game over) nothing is scheduled at all.
 
 import createTessaly from './tessaly.js';
-// The build writes the table of served faces in place of this import.
-import faces from './fonts.js';
+// The build writes, in place of this import, what the page carries inline so
+// that its first frame waits on no second request: the table of served faces,
+// and the faces (one after another) and the engine's WebAssembly as base64.
+import { faces, faceData, engineData } from './inline.js';
 
 const canvas = document.querySelector('canvas');
 
+// Decoded by the browser itself where it can.
+const bytes = (base64) => Uint8Array.fromBase64?.(base64) ?? Uint8Array.from(atob(base64), (c) => c.charCodeAt(0));
+
 // Each served face under a family name of its own, so that no installed font
-// of the same name stands in for it. The faces come in one file, one after
-// another, where the table says.
-async function loadFaces() {
-  const response = await fetch('fonts/faces.bin');
-  if (!response.ok) throw new Error(`the faces did not load (${response.status})`);
-  const data = await response.arrayBuffer();
+// of the same name stands in for it.
+function loadFaces() {
+  const data = bytes(faceData);
   return Promise.all(faces.map((face, i) => {
     const family = `tessaly-${i}`;
     // A face without a bold of its own is made bold by the painter, as on the desktop.
     const weight = face.bold && !face.syntheticBold ? '700' : '400';
-    const font = new FontFace(family, data.slice(face.at, face.at + face.bytes), { weight });
+    const font = new FontFace(family, data.subarray(face.at, face.at + face.bytes), { weight });
     document.fonts.add(font);
     return font.load().then(() => ({ ...face, family }));
   }));
 }
 
+// The engine compiles on the browser's own threads while this one decodes
+// the faces; a failure on the way rejects the start rather than leaving the
+// page waiting for ever.
+function loadGame() {
+  const compiled = WebAssembly.compile(bytes(engineData));
+  return new Promise((resolve, reject) => {
+    createTessaly({
+      tessalyCanvas: canvas,
+      instantiateWasm(imports, receive) {
+        compiled.then((module) => WebAssembly.instantiate(module, imports))
+          .then((instance) => receive(instance), reject);
+        return {};
+      },
+    }).then(resolve, reject);
+  });
+}
+
 let game;
 try {
   let served;
-  [game, served] = await Promise.all([createTessaly({ tessalyCanvas: canvas }), loadFaces()]);
+  [game, served] = await Promise.all([loadGame(), loadFaces()]);
   game.tessalyFaces = served;
 } catch (error) {
   // Said on the page as well as in the console: a blank page tells nothing.
