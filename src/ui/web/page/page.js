@@ -28,11 +28,22 @@ function loadFaces() {
   }));
 }
 
-// The engine compiles on the browser's own threads while this one decodes
-// the faces; a failure on the way rejects the start rather than leaving the
-// page waiting for ever.
+// The engine is compiled at once, while the page starts: the browser compiles
+// each of its functions only when first called, so this takes a few ms where
+// a compile in the background waited tens of ms for a free thread. A browser
+// that compiles nothing this large on the page's own thread gets the
+// background compile. A failure on the way rejects the start rather than
+// leaving the page waiting for ever.
+function compile(data) {
+  try {
+    return Promise.resolve(new WebAssembly.Module(data));
+  } catch {
+    return WebAssembly.compile(data);
+  }
+}
+
 function loadGame() {
-  const compiled = WebAssembly.compile(bytes(engineData));
+  const compiled = compile(bytes(engineData));
   return new Promise((resolve, reject) => {
     createTessaly({
       tessalyCanvas: canvas,
