@@ -26,6 +26,8 @@ struct Totals {
   int fixed;
   int hits;
   const char* readout;
+  // Shown by pattern in the test's name, not as the struct's raw bytes.
+  friend void PrintTo(const Totals& t, std::ostream* os) { *os << "pattern " << t.pattern; }
 };
 
 class PatternTotals : public GameTest, public ::testing::WithParamInterface<Totals> {};
@@ -73,7 +75,8 @@ TEST_P(PatternTotals, LayoutMatchesTheTotalsTable) {
 INSTANTIATE_TEST_SUITE_P(AllFive, PatternTotals,
                          ::testing::Values(Totals{1, 84, 141, 0, 141, "141"}, Totals{2, 0, 225, 0, 423, "225"},
                                            Totals{3, 86, 139, 0, 652, "139"}, Totals{4, 112, 100, 13, 472, "100"},
-                                           Totals{5, 48, 137, 40, 565, "137"}));
+                                           Totals{5, 48, 137, 40, 565, "137"}),
+                         [](const auto& info) { return "Pattern" + std::to_string(info.param.pattern); });
 
 TEST_F(GameTest, BricksTileTheBoardCornerToCorner) {
   expectBounds(g.c().brick(1), 120, 2040, 240, 240);
