@@ -110,7 +110,8 @@ mergeInto(LibraryManager.library, {
   tessaly_canvas_keep_image__deps: ['$TessalyCanvas'],
   tessaly_canvas_keep_image: function (id, rgba, width, height) {
     TessalyCanvas.ctx();
-    const image = new ImageData(new Uint8ClampedArray(HEAPU8.buffer.slice(rgba, rgba + width * height * 4)), width, height);
+    const bytes = HEAPU8.buffer.slice(rgba, rgba + width * height * 4);  // a copy: the heap may move
+    const image = new ImageData(new Uint8ClampedArray(bytes), width, height);
     const kept = new OffscreenCanvas(width, height);
     kept.getContext('2d').putImageData(image, 0, 0);
     TessalyCanvas.images[id] = kept;
