@@ -13,21 +13,10 @@
 #include "game/game_state.h"
 #include "ui/controls.h"
 #include "ui/game_port.h"
+#include "ui/keys.h"
 #include "ui/text_measure.h"
 
 namespace tessaly {
-
-// Virtual-key codes the game reacts to.
-namespace key {
-inline constexpr int Space = 32;
-inline constexpr int Left = 37;
-inline constexpr int Up = 38;
-inline constexpr int Right = 39;
-inline constexpr int Down = 40;
-inline constexpr int P = 80;
-inline constexpr int F1 = 112;
-inline constexpr int F2 = 113;
-}  // namespace key
 
 class Form1 final : public GamePort {
  public:

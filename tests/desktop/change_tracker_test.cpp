@@ -6,10 +6,10 @@
 #include "game/form1.h"
 #include "harness/scripted_random.h"
 #include "harness/virtual_time.h"
-#include "ui/render/change_tracker.h"
+#include "frontend/core/change_tracker.h"
 
 using namespace tessaly;
-using namespace tessaly::render;
+using namespace tessaly::frontend;
 
 namespace {
 struct Game {

@@ -4,15 +4,15 @@
 #include <SDL2/SDL_ttf.h>
 #include <gtest/gtest.h>
 
-#include "ui/desktop/display_scale.h"
-#include "ui/desktop/font_book.h"
-#include "ui/render/painter.h"
-#include "ui/render/shape_raster.h"
-#include "ui/render/viewport.h"
+#include "frontend/desktop/display_scale.h"
+#include "frontend/desktop/font_book.h"
+#include "frontend/core/painter.h"
+#include "frontend/core/shape_raster.h"
+#include "frontend/core/viewport.h"
 
 using namespace tessaly;
 using namespace tessaly::desktop;
-using namespace tessaly::render;
+using namespace tessaly::frontend;
 
 TEST(Viewport, FifteenTwipsMakeOnePixelAtScaleOne) {
   const Viewport v = Viewport::atScale(1);

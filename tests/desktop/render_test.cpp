@@ -9,8 +9,8 @@
 #include "game/form1.h"
 #include "harness/scripted_random.h"
 #include "harness/virtual_time.h"
-#include "ui/desktop/font_book.h"
-#include "ui/desktop/offscreen_frame.h"
+#include "frontend/desktop/font_book.h"
+#include "frontend/desktop/offscreen_frame.h"
 
 using namespace tessaly;
 using namespace tessaly::desktop;

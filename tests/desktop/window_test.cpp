@@ -10,9 +10,9 @@
 #include "game/form1.h"
 #include "harness/scripted_random.h"
 #include "harness/virtual_time.h"
-#include "ui/desktop/font_book.h"
-#include "ui/desktop/game_window.h"
-#include "ui/desktop/sdl_session.h"
+#include "frontend/desktop/font_book.h"
+#include "frontend/desktop/game_window.h"
+#include "frontend/desktop/sdl_session.h"
 
 using namespace tessaly;
 using namespace tessaly::desktop;

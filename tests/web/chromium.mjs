@@ -7,7 +7,7 @@ import { tmpdir } from 'node:os';
 import { dirname, join } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { chromium } from 'playwright-core';
-import { serve } from '../../src/ui/web/serve.mjs';
+import { serve } from '../../tools/web-serve/serve.mjs';
 
 export const root = join(dirname(fileURLToPath(import.meta.url)), '..', '..');
 

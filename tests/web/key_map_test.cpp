@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "game/form1.h"
-#include "ui/web/key_map.h"
+#include "frontend/web/key_map.h"
 
 using tessaly::web::isGameKey;
 using tessaly::web::virtualKeyCode;

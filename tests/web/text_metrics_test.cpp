@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 
 #include "desktop_faces.h"
-#include "ui/desktop/font_book.h"
-#include "ui/render/painter.h"
+#include "frontend/desktop/font_book.h"
+#include "frontend/core/painter.h"
 
 using namespace tessaly;
 using namespace tessaly::web;
@@ -40,9 +40,9 @@ TEST(WebTextMetrics, RoundUpLikeFreeType) {
   EXPECT_EQ(lineMetrics(liberationSans, 2048), (LineMetrics{1854, 2288}));
   EXPECT_EQ(lineMetrics({1000, 0, 0}, 12), (LineMetrics{0, 0}));
   EXPECT_EQ(lineMetrics({0, 800, -200}, 12), (LineMetrics{}));
-  EXPECT_EQ(render::pixelSize(Font{"Arial", 7.5f, true, 0}, 1.0), 10);
-  EXPECT_EQ(render::pixelSize(Font{"Arial", 19.5f, true, 0}, 1.5), 39);
-  EXPECT_EQ(render::pixelSize(Font{"Impact", 21.75f, true, 0}, 2.0), 58);
+  EXPECT_EQ(frontend::pixelSize(Font{"Arial", 7.5f, true, 0}, 1.0), 10);
+  EXPECT_EQ(frontend::pixelSize(Font{"Arial", 19.5f, true, 0}, 1.5), 39);
+  EXPECT_EQ(frontend::pixelSize(Font{"Impact", 21.75f, true, 0}, 2.0), 58);
 }
 
 TEST(WebTextMetrics, TextSitsWhereTheDesktopsRendererPutsIt) {

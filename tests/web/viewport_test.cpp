@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "ui/render/viewport.h"
+#include "frontend/core/viewport.h"
 
 using namespace tessaly;
-using namespace tessaly::render;
+using namespace tessaly::frontend;
 
 TEST(WebViewport, TheCanvasKeepsTheClientAreasShapeAsLargeAsFits) {
   EXPECT_EQ(canvasSize(415, 543), (PixelSize{415, 543}));

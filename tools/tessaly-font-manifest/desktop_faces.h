@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "ui/screen_object.h"
-#include "ui/web/text_metrics.h"
+#include "frontend/web/text_metrics.h"
 
 namespace tessaly::web {
 

@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "desktop_faces.h"
-#include "ui/desktop/font_book.h"
+#include "frontend/desktop/font_book.h"
 
 namespace {
 

@@ -27,11 +27,11 @@
 
 #include "game/form1.h"
 #include "phase.h"
-#include "ui/desktop/font_book.h"
-#include "ui/desktop/game_loop.h"
-#include "ui/desktop/game_window.h"
-#include "ui/desktop/sdl_session.h"
-#include "ui/render/viewport.h"
+#include "frontend/desktop/font_book.h"
+#include "frontend/desktop/game_loop.h"
+#include "frontend/desktop/game_window.h"
+#include "frontend/desktop/sdl_session.h"
+#include "frontend/core/viewport.h"
 
 using namespace tessaly;
 using namespace tessaly::desktop;

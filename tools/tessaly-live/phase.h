@@ -7,8 +7,8 @@
 #include "game/form1.h"
 #include "harness/autoplayer.h"
 #include "tick_stats.h"
-#include "ui/desktop/game_loop.h"
-#include "ui/desktop/game_window.h"
+#include "frontend/desktop/game_loop.h"
+#include "frontend/desktop/game_window.h"
 
 namespace tessaly::live {
 

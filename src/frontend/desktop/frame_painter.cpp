@@ -1,0 +1,118 @@
+#include "frontend/desktop/frame_painter.h"
+
+#include <cstring>
+
+namespace tessaly::desktop {
+
+namespace {
+
+// A frame shows a few dozen distinct texts; beyond those the cache only
+// holds read-outs that have moved on (each score its own picture), and at
+// 192 of them it held a megabyte that the game never drew again.
+constexpr std::size_t kTextCacheLimit = 64;
+// A frame shows about twenty shapes (board, ball, paddles, markers, a brick
+// of each colour); more are those of sizes the window has left.
+constexpr std::size_t kShapeCacheLimit = 64;
+
+std::uint32_t packed(Color c) { return (std::uint32_t{c.r} << 16) | (std::uint32_t{c.g} << 8) | c.b; }
+
+}  // namespace
+
+FramePainter::FramePainter(FontBook& fonts) : fonts_(fonts) {}
+
+FramePainter::~FramePainter() {
+  for (auto& [key, c] : texts_) SDL_FreeSurface(c.surface);
+  for (auto& [key, c] : shapes_) SDL_FreeSurface(c.surface);
+}
+
+void FramePainter::paint(SDL_Surface* target, const Controls& controls, const Viewport& view, const PixelRect& area,
+                         std::string_view pressedButton) {
+  ++frame_;
+  target_ = target;
+  frontend::paintArea(*this, controls, view, area, pressedButton);
+  SDL_SetClipRect(target_, nullptr);
+  trim(texts_, kTextCacheLimit);
+  trim(shapes_, kShapeCacheLimit);
+}
+
+void FramePainter::clip(const PixelRect& area) {
+  clip_ = toSdl(area);
+  SDL_SetClipRect(target_, &clip_);
+}
+
+void FramePainter::fill(const PixelRect& r, Color c) {
+  SDL_Rect rect = toSdl(r);
+  SDL_FillRect(target_, &rect, SDL_MapRGB(target_->format, c.r, c.g, c.b));
+}
+
+void FramePainter::blitShape(const frontend::RasterShape& shape, frontend::PixelPoint at) {
+  const Cached* made = shapeSurface(shape);
+  if (made == nullptr) return;
+  SDL_Rect to{at.x, at.y, shape.width, shape.height};
+  SDL_BlitSurface(made->surface, nullptr, target_, &to);
+}
+
+std::optional<frontend::PixelSize> FramePainter::prepareCaption(const Font& font, int pixels, std::string_view text,
+                                                              Color color) {
+  caption_ = nullptr;
+  const void* face = fonts_.face(font);
+  if (face == nullptr) return std::nullopt;
+  if (auto known = texts_.find(CaptionKey<std::string_view>{face, pixels, packed(color), text});
+      known != texts_.end()) {
+    known->second.lastUsed = frame_;
+    caption_ = &known->second;
+    return frontend::PixelSize{caption_->width, caption_->height};
+  }
+  TTF_Font* ttf = fonts_.open(font, pixels);
+  if (ttf == nullptr) return std::nullopt;
+  TextKey key{face, pixels, packed(color), std::string(text)};
+  SDL_Surface* surface = TTF_RenderUTF8_Blended(ttf, key.text.c_str(), {color.r, color.g, color.b, 255});
+  if (surface == nullptr) return std::nullopt;
+  SDL_SetSurfaceBlendMode(surface, SDL_BLENDMODE_BLEND);
+  const Cached made{surface, surface->w, surface->h, frame_};
+  caption_ = &texts_.emplace(std::move(key), made).first->second;
+  return frontend::PixelSize{caption_->width, caption_->height};
+}
+
+void FramePainter::drawCaption(frontend::PixelPoint at, const PixelRect& inside) {
+  if (caption_ == nullptr) return;
+  const SDL_Rect within = toSdl(inside);
+  SDL_SetClipRect(target_, &within);
+  SDL_Rect to{at.x, at.y, caption_->width, caption_->height};
+  SDL_BlitSurface(caption_->surface, nullptr, target_, &to);
+  SDL_SetClipRect(target_, &clip_);
+}
+
+const FramePainter::Cached* FramePainter::shapeSurface(const frontend::RasterShape& s) {
+  const ShapeKey key{static_cast<int>(s.form), s.width, s.height, s.outlineWidth, packed(s.fill), packed(s.outline)};
+  if (auto known = shapes_.find(key); known != shapes_.end()) {
+    known->second.lastUsed = frame_;
+    return &known->second;
+  }
+  SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, s.width, s.height, 32, SDL_PIXELFORMAT_ARGB8888);
+  if (surface == nullptr) return nullptr;
+  const auto pixels = frontend::rasteriseShape(s);
+  const auto row = static_cast<std::size_t>(s.width) * sizeof(std::uint32_t);
+  for (int y = 0; y < s.height; ++y)
+    std::memcpy(static_cast<std::uint8_t*>(surface->pixels) + static_cast<std::ptrdiff_t>(y) * surface->pitch,
+                pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(s.width), row);
+  SDL_SetSurfaceBlendMode(surface, SDL_BLENDMODE_BLEND);
+  return &shapes_.emplace(key, Cached{surface, s.width, s.height, frame_}).first->second;
+}
+
+template <class Cache>
+void FramePainter::trim(Cache& cache, std::size_t limit) {
+  // Captions that change (the score) would pile up, and shapes of sizes the
+  // window has left; drop what this frame did not use once there are many.
+  if (cache.size() <= limit) return;
+  for (auto it = cache.begin(); it != cache.end();) {
+    if (it->second.lastUsed < frame_) {
+      SDL_FreeSurface(it->second.surface);
+      it = cache.erase(it);
+    } else {
+      ++it;
+    }
+  }
+}
+
+}  // namespace tessaly::desktop

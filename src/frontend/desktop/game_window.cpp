@@ -1,0 +1,214 @@
+#include "frontend/desktop/game_window.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include <SDL2/SDL_syswm.h>
+#include <X11/Xlib.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include "frontend/desktop/display_errors.h"
+#include "frontend/desktop/display_scale.h"
+#include "frontend/desktop/key_map.h"
+#include "frontend/desktop/sdl_session.h"
+
+namespace tessaly::desktop {
+
+namespace {
+
+// The client area's size in pixels at `scale`.
+SDL_Point clientSize(double scale) {
+  const PixelRect client = Viewport::atScale(scale).client();
+  return {client.w, client.h};
+}
+
+// A HiDPI scale can ask for more than the screen has (2x is 1086 pixels
+// high): the window then opens as large as fits, leaving room for a frame.
+double largestScaleOnScreen(SDL_Window* window) {
+  SDL_Rect usable;
+  const int display = SDL_GetWindowDisplayIndex(window);
+  if (display < 0 || SDL_GetDisplayUsableBounds(display, &usable) != 0 || usable.w <= 0 || usable.h <= 0) return 4;
+  const double across = 0.95 * usable.w * frontend::kTwipsPerPixel / frontend::kClientWidthTwips;
+  const double down = 0.92 * usable.h * frontend::kTwipsPerPixel / frontend::kClientHeightTwips;
+  return std::max(1.0, std::min(across, down));
+}
+
+}  // namespace
+
+GameWindow::GameWindow(GamePort& game, FontBook& fonts, double scale) : game_(game), painter_(fonts) {
+  // Without a single face the window would show a game without a word on it.
+  if (fonts.face(Font{"sans-serif", 10}) == nullptr)
+    throw StartError("no usable font is installed (fontconfig offers none that opens).");
+  const SDL_Point opening = clientSize(1);
+  window_ = SDL_CreateWindow("Form1", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, opening.x, opening.y,
+                             SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
+  if (window_ == nullptr)
+    throw StartError(std::string("the game window could not be opened (") + SDL_GetError() + ").");
+  if (scale <= 0) scale = std::min(displayScale(window_), largestScaleOnScreen(window_));
+  const SDL_Point size = clientSize(scale);
+  SDL_SetWindowSize(window_, size.x, size.y);
+  SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+  const SDL_Point smallest = clientSize(0.5);
+  SDL_SetWindowMinimumSize(window_, smallest.x, smallest.y);
+  SDL_ShowWindow(window_);
+  attachSurface();
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!SDL_GetWindowWMInfo(window_, &info) || info.subsystem != SDL_SYSWM_X11) return;
+  if (::pipe2(wakePipe_, O_NONBLOCK | O_CLOEXEC) == 0) displayFd_ = ConnectionNumber(info.info.x11.display);
+  // Another program may destroy the window: its DestroyNotify ends the game
+  // even while nothing is drawn.
+  watchWindow(info.info.x11.window);
+  SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
+}
+
+GameWindow::~GameWindow() {
+  for (int fd : wakePipe_)
+    if (fd >= 0) ::close(fd);
+  // A window the display has lost is left alone: SDL would first hide it and
+  // wait a second for the display to confirm what can no longer happen.
+  if (window_ != nullptr && displayFailure().empty()) SDL_DestroyWindow(window_);
+}
+
+void GameWindow::attachSurface() {
+  // A new size brings a new surface; what the painter keeps is drawn on it.
+  surface_ = SDL_GetWindowSurface(window_);
+  if (surface_ == nullptr)
+    throw StartError(std::string("the game window has no surface to draw on (") + SDL_GetError() + ").");
+  view_ = Viewport::fit(surface_->w, surface_->h);
+}
+
+std::optional<LoopEvent> GameWindow::wait(std::optional<TimeMs> timeout) {
+  const Uint64 deadline = timeout ? SDL_GetTicks64() + static_cast<Uint64>(*timeout) : 0;
+  for (;;) {
+    if (auto input = poll()) return input;
+    int ms = -1;
+    if (timeout) {
+      const Uint64 now = SDL_GetTicks64();
+      if (now >= deadline) return std::nullopt;
+      ms = static_cast<int>(deadline - now);
+    }
+    if (displayFd_ < 0) {
+      SDL_Event event;
+      if (SDL_WaitEventTimeout(&event, ms) != 0)
+        if (auto input = translate(event)) return input;
+      continue;
+    }
+    // On X11 the loop sleeps on the display connection itself, right after
+    // poll() has taken every event Xlib had read. SDL's own wait would wake
+    // itself through a second connection, which can reach the server after
+    // the window is gone and end the program with an X error on closing.
+    pollfd watched[2] = {{displayFd_, POLLIN, 0}, {wakePipe_[0], POLLIN, 0}};
+    if (::poll(watched, 2, ms) > 0 && (watched[1].revents & POLLIN) != 0) {
+      char drained[16];
+      while (::read(wakePipe_[0], drained, sizeof drained) > 0) {
+      }
+      return LoopEvent::wake();
+    }
+  }
+}
+
+void GameWindow::wake() {
+  if (wakePipe_[1] >= 0) {
+    [[maybe_unused]] const auto written = ::write(wakePipe_[1], "w", 1);
+    return;
+  }
+  SDL_Event e{};
+  e.type = SDL_USEREVENT;
+  SDL_PushEvent(&e);
+}
+
+std::optional<LoopEvent> GameWindow::poll() {
+  SDL_Event event;
+  std::optional<LoopEvent> input;
+  while (!input && SDL_PollEvent(&event) != 0) input = translate(event);
+  endIfDisplayFailed();
+  return input;
+}
+
+void GameWindow::endIfDisplayFailed() const {
+  if (const std::string_view why = displayFailure(); !why.empty()) throw DisplayLost(std::string(why));
+}
+
+std::optional<LoopEvent> GameWindow::translate(const SDL_Event& e) {
+  switch (e.type) {
+    case SDL_QUIT: return LoopEvent::quit();
+    case SDL_USEREVENT: return LoopEvent::wake();
+    case SDL_SYSWMEVENT:
+      if (e.syswm.msg->subsystem == SDL_SYSWM_X11 && e.syswm.msg->msg.x11.event.type == DestroyNotify)
+        windowDestroyed(e.syswm.msg->msg.x11.event.xdestroywindow.window);
+      return std::nullopt;
+    case SDL_KEYDOWN: return LoopEvent::keyDown(virtualKeyCode(e.key.keysym.sym));  // repeats too
+    case SDL_KEYUP: return LoopEvent::keyUp(virtualKeyCode(e.key.keysym.sym));
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+    case SDL_MOUSEMOTION: return mouse(e);
+    case SDL_WINDOWEVENT:
+      switch (e.window.event) {
+        case SDL_WINDOWEVENT_CLOSE: return LoopEvent::quit();
+        case SDL_WINDOWEVENT_SIZE_CHANGED: attachSurface(); return LoopEvent::repaint();
+        case SDL_WINDOWEVENT_EXPOSED: return LoopEvent::repaint();
+        default: return std::nullopt;
+      }
+    default: return std::nullopt;
+  }
+}
+
+std::optional<LoopEvent> GameWindow::mouse(const SDL_Event& e) {
+  // A push button clicks when the left button goes down and comes up on it;
+  // it shows pressed while the pointer stays on it.
+  if (e.type == SDL_MOUSEBUTTONDOWN) {
+    if (e.button.button != SDL_BUTTON_LEFT || !pressed_.empty()) return std::nullopt;
+    pressed_ = buttonAt(e.button.x, e.button.y);
+    pressedInside_ = !pressed_.empty();
+    return pressed_.empty() ? std::nullopt : std::optional(LoopEvent::repaint());
+  }
+  if (pressed_.empty()) return std::nullopt;
+  if (e.type == SDL_MOUSEMOTION) {
+    const bool inside = buttonAt(e.motion.x, e.motion.y) == pressed_;
+    if (inside == pressedInside_) return std::nullopt;
+    pressedInside_ = inside;
+    return LoopEvent::repaint();
+  }
+  if (e.button.button != SDL_BUTTON_LEFT) return std::nullopt;
+  const std::string_view released = pressed_;
+  pressed_ = {};
+  if (buttonAt(e.button.x, e.button.y) == released) return LoopEvent::click(released);
+  return LoopEvent::repaint();
+}
+
+std::string_view GameWindow::buttonAt(int px, int py) const {
+  const auto at = view_.toTwips(px, py);
+  if (!at || !game_.isOpen()) return {};
+  const auto buttons = game_.objects().buttons();
+  for (auto it = buttons.rbegin(); it != buttons.rend(); ++it) {  // the front button takes the click
+    const ScreenObject* b = *it;
+    if (!b->visible()) continue;
+    if (!view_.edges(b->bounds()).contains(px, py)) continue;
+    // The name as the table spells it, which outlives these objects: a new
+    // game rebuilds them while the button is still held.
+    const auto name = std::find(button::all.begin(), button::all.end(), b->name());
+    return name != button::all.end() ? *name : std::string_view{};
+  }
+  return {};
+}
+
+void GameWindow::present(bool everything) {
+  if (!game_.isOpen()) return;
+  if (everything) changes_.forget();
+  repaintAreas(view_, changes_.collect(game_.objects()), surface_->w, surface_->h, areas_);
+  if (areas_.empty()) return;
+  const std::string_view pressed = pressedInside_ ? pressed_ : std::string_view{};
+  shown_.clear();
+  for (const PixelRect& area : areas_) {
+    painter_.paint(surface_, game_.objects(), view_, area, pressed);
+    shown_.push_back(toSdl(area));
+  }
+  SDL_UpdateWindowSurfaceRects(window_, shown_.data(), static_cast<int>(shown_.size()));
+  endIfDisplayFailed();
+}
+
+}  // namespace tessaly::desktop

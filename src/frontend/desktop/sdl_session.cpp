@@ -1,0 +1,49 @@
+#include "frontend/desktop/sdl_session.h"
+
+#include <SDL2/SDL.h>
+#include <SDL2/SDL_ttf.h>
+
+#include <cstdlib>
+
+#include "frontend/desktop/display_errors.h"
+
+namespace tessaly::desktop {
+
+bool isHeadlessDriver(const std::string& driver) { return driver == "offscreen" || driver == "dummy"; }
+
+SdlSession::SdlSession(Headless headless) {
+  // Without a Wayland session there is no compositor to find, and probing
+  // for one only makes its client library complain on stderr; X11 is the
+  // display then, and fails quietly when there is none.
+  if (std::getenv("SDL_VIDEODRIVER") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr)
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+  // The game draws into the window's own pixels, sent to the
+  // display as they are; left to itself SDL would load an OpenGL stack just
+  // to copy them through a texture.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  if (SDL_Init(SDL_INIT_VIDEO) != 0)
+    throw StartError(std::string("no display is available for the game window (SDL: ") + SDL_GetError() + ").");
+  const char* name = SDL_GetCurrentVideoDriver();
+  driver_ = name != nullptr ? name : "";
+  if (isHeadlessDriver(driver_) && headless == Headless::Refuse) {
+    SDL_Quit();
+    throw StartError("no display is available for the game window (set DISPLAY or WAYLAND_DISPLAY to a running one).");
+  }
+  if (driver_ == "x11") watchDisplayErrors();
+  if (TTF_Init() != 0) {
+    const std::string why = TTF_GetError();
+    SDL_Quit();
+    throw StartError("the font renderer could not start (" + why + ").");
+  }
+  SDL_StopTextInput();  // keys only: no input method in the way
+}
+
+SdlSession::~SdlSession() {
+  TTF_Quit();
+  // After the display failed, SDL's goodbye to it would hand the errors still
+  // on their way back to Xlib's own handler, which prints its dump and ends
+  // the program before the game has said why.
+  if (displayFailure().empty()) SDL_Quit();
+}
+
+}  // namespace tessaly::desktop

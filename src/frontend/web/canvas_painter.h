@@ -1,0 +1,58 @@
+#pragma once
+// Draws the window's objects on the page's canvas, as the shared painter
+// decides: the same pixels as the desktop window. Smooth shapes are kept as
+// images while their size holds.
+
+#include <cstdint>
+#include <map>
+#include <string_view>
+#include <tuple>
+
+#include "ui/controls.h"
+#include "frontend/core/painter.h"
+#include "frontend/web/page_fonts.h"
+
+namespace tessaly::web {
+
+using frontend::PixelRect;
+using frontend::Viewport;
+
+class CanvasPainter final : private frontend::Surface {
+ public:
+  explicit CanvasPainter(PageFonts& fonts) : fonts_(fonts) {}
+
+  // Repaints `area` with every object that touches it, and the letterbox
+  // within it. `pressedButton` names a push button drawn pressed in, or is
+  // empty.
+  void paint(const Controls& controls, const Viewport& view, const PixelRect& area, std::string_view pressedButton) {
+    frontend::paintArea(*this, controls, view, area, pressedButton);
+  }
+  // The canvas has a new size: nothing kept for it is of use.
+  void resized();
+
+ private:
+  using ShapeKey = std::tuple<int, int, int, int, std::uint32_t, std::uint32_t>;
+  struct Caption {
+    const Font* font = nullptr;
+    int pixels = 0;
+    std::string_view text;
+    Color color;
+    TextBox box;
+  };
+
+  void clip(const PixelRect& area) override { clip_ = area; }
+  void fill(const PixelRect& r, Color c) override;
+  void blitShape(const frontend::RasterShape& shape, frontend::PixelPoint at) override;
+  std::optional<frontend::PixelSize> prepareCaption(const Font& font, int pixels, std::string_view text,
+                                                  Color color) override;
+  void drawCaption(frontend::PixelPoint at, const PixelRect& inside) override;
+  int shapeImage(const frontend::RasterShape& shape);
+
+  PageFonts& fonts_;
+  PixelRect clip_;   // what is being repainted: nothing is drawn outside it
+  Caption caption_;  // the caption prepared to draw next
+  std::map<ShapeKey, int> shapes_;
+  int nextImage_ = 0;
+};
+
+}  // namespace tessaly::web
