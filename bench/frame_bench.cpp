@@ -5,10 +5,10 @@
 #include <SDL2/SDL_ttf.h>
 #include <benchmark/benchmark.h>
 
-#include "game/form1.h"
-#include "harness/virtual_time.h"
 #include "frontend/desktop/font_book.h"
 #include "frontend/desktop/offscreen_frame.h"
+#include "game/form1.h"
+#include "harness/virtual_time.h"
 
 using namespace tessaly;
 using namespace tessaly::desktop;

@@ -25,13 +25,13 @@
 #include <memory>
 #include <vector>
 
-#include "game/form1.h"
-#include "harness/scripted_random.h"
-#include "harness/virtual_time.h"
 #include "frontend/desktop/font_book.h"
 #include "frontend/desktop/game_loop.h"
 #include "frontend/desktop/game_window.h"
 #include "frontend/desktop/sdl_session.h"
+#include "game/form1.h"
+#include "harness/scripted_random.h"
+#include "harness/virtual_time.h"
 
 using namespace tessaly;
 using namespace tessaly::desktop;

@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include "frontend/core/change_tracker.h"
 #include "game/form1.h"
 #include "harness/scripted_random.h"
 #include "harness/virtual_time.h"
-#include "frontend/core/change_tracker.h"
 
 using namespace tessaly;
 using namespace tessaly::frontend;

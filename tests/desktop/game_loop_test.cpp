@@ -7,10 +7,10 @@
 #include <deque>
 #include <vector>
 
+#include "frontend/desktop/game_loop.h"
 #include "game/form1.h"
 #include "harness/scripted_random.h"
 #include "harness/virtual_time.h"
-#include "frontend/desktop/game_loop.h"
 
 using namespace tessaly;
 using namespace tessaly::desktop;

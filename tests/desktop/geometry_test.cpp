@@ -4,11 +4,11 @@
 #include <SDL2/SDL_ttf.h>
 #include <gtest/gtest.h>
 
-#include "frontend/desktop/display_scale.h"
-#include "frontend/desktop/font_book.h"
 #include "frontend/core/painter.h"
 #include "frontend/core/shape_raster.h"
 #include "frontend/core/viewport.h"
+#include "frontend/desktop/display_scale.h"
+#include "frontend/desktop/font_book.h"
 
 using namespace tessaly;
 using namespace tessaly::desktop;

@@ -9,11 +9,11 @@
 #include <cmath>
 #include <string>
 
+#include "frontend/desktop/font_book.h"
+#include "frontend/desktop/offscreen_frame.h"
 #include "game/form1.h"
 #include "harness/scripted_random.h"
 #include "harness/virtual_time.h"
-#include "frontend/desktop/font_book.h"
-#include "frontend/desktop/offscreen_frame.h"
 
 using namespace tessaly;
 using namespace tessaly::desktop;
@@ -95,8 +95,8 @@ TEST_P(HeadingLetters, ScoreIsWrittenInLowerCaseAfterTwoBlanksAndEveryHeadingFit
   // The leading blanks keep their width: the first letter starts after them.
   const auto blanks = [&](const ScreenObject& o) {
     const auto n = o.caption().find_first_not_of(' ');
-    return static_cast<int>(
-        std::lround(measurer.measure(o.look().font, o.caption().substr(0, n)).width / frontend::kTwipsPerPixel * scale));
+    return static_cast<int>(std::lround(measurer.measure(o.look().font, o.caption().substr(0, n)).width /
+                                        frontend::kTwipsPerPixel * scale));
   };
   const Ink high = navyInkIn(frame, inside(c.Label7));
   ASSERT_GE(high.left, 0);

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "game/form1.h"
 #include "frontend/desktop/key_map.h"
+#include "game/form1.h"
 
 using tessaly::desktop::virtualKeyCode;
 namespace key = tessaly::key;

@@ -6,11 +6,11 @@
 
 #include <string>
 
+#include "frontend/desktop/font_book.h"
+#include "frontend/desktop/offscreen_frame.h"
 #include "game/form1.h"
 #include "harness/scripted_random.h"
 #include "harness/virtual_time.h"
-#include "frontend/desktop/font_book.h"
-#include "frontend/desktop/offscreen_frame.h"
 
 using namespace tessaly;
 using namespace tessaly::desktop;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "game/form1.h"
 #include "frontend/web/key_map.h"
+#include "game/form1.h"
 
 using tessaly::web::isGameKey;
 using tessaly::web::virtualKeyCode;

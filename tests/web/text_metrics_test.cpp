@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 
 #include "desktop_faces.h"
-#include "frontend/desktop/font_book.h"
 #include "frontend/core/painter.h"
+#include "frontend/desktop/font_book.h"
 
 using namespace tessaly;
 using namespace tessaly::web;

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/screen_object.h"
 #include "frontend/web/text_metrics.h"
+#include "ui/screen_object.h"
 
 namespace tessaly::web {
 

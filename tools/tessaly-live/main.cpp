@@ -25,13 +25,13 @@
 #include <exception>
 #include <string>
 
-#include "game/form1.h"
-#include "phase.h"
+#include "frontend/core/viewport.h"
 #include "frontend/desktop/font_book.h"
 #include "frontend/desktop/game_loop.h"
 #include "frontend/desktop/game_window.h"
 #include "frontend/desktop/sdl_session.h"
-#include "frontend/core/viewport.h"
+#include "game/form1.h"
+#include "phase.h"
 
 using namespace tessaly;
 using namespace tessaly::desktop;

@@ -4,11 +4,11 @@
 
 #include <cstddef>
 
+#include "frontend/desktop/game_loop.h"
+#include "frontend/desktop/game_window.h"
 #include "game/form1.h"
 #include "harness/autoplayer.h"
 #include "tick_stats.h"
-#include "frontend/desktop/game_loop.h"
-#include "frontend/desktop/game_window.h"
 
 namespace tessaly::live {
 

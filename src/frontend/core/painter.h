@@ -8,9 +8,9 @@
 #include <optional>
 #include <string_view>
 
-#include "ui/controls.h"
 #include "frontend/core/shape_raster.h"
 #include "frontend/core/viewport.h"
+#include "ui/controls.h"
 
 namespace tessaly::frontend {
 

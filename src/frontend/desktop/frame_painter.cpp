@@ -53,7 +53,7 @@ void FramePainter::blitShape(const frontend::RasterShape& shape, frontend::Pixel
 }
 
 std::optional<frontend::PixelSize> FramePainter::prepareCaption(const Font& font, int pixels, std::string_view text,
-                                                              Color color) {
+                                                                Color color) {
   caption_ = nullptr;
   const void* face = fonts_.face(font);
   if (face == nullptr) return std::nullopt;

@@ -13,10 +13,10 @@
 #include <string_view>
 #include <tuple>
 
-#include "ui/controls.h"
-#include "frontend/desktop/font_book.h"
 #include "frontend/core/painter.h"
 #include "frontend/core/viewport.h"
+#include "frontend/desktop/font_book.h"
+#include "ui/controls.h"
 
 namespace tessaly::desktop {
 
@@ -71,7 +71,7 @@ class FramePainter final : private frontend::Surface {
   void fill(const PixelRect& r, Color c) override;
   void blitShape(const frontend::RasterShape& shape, frontend::PixelPoint at) override;
   std::optional<frontend::PixelSize> prepareCaption(const Font& font, int pixels, std::string_view text,
-                                                  Color color) override;
+                                                    Color color) override;
   void drawCaption(frontend::PixelPoint at, const PixelRect& inside) override;
 
   const Cached* shapeSurface(const frontend::RasterShape& shape);

@@ -12,12 +12,12 @@
 #include <string_view>
 #include <vector>
 
+#include "frontend/core/change_tracker.h"
+#include "frontend/core/viewport.h"
 #include "frontend/desktop/font_book.h"
 #include "frontend/desktop/frame_painter.h"
 #include "frontend/desktop/game_loop.h"
 #include "ui/game_port.h"
-#include "frontend/core/change_tracker.h"
-#include "frontend/core/viewport.h"
 
 namespace tessaly::desktop {
 

@@ -6,7 +6,6 @@ namespace tessaly::desktop {
 
 namespace {
 
-
 int keypadCode(SDL_Keycode key) {
   switch (key) {
     case SDLK_KP_0: return key::Numpad0;

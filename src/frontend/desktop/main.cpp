@@ -3,11 +3,11 @@
 #include <cstdio>
 #include <exception>
 
-#include "game/form1.h"
 #include "frontend/desktop/font_book.h"
 #include "frontend/desktop/game_loop.h"
 #include "frontend/desktop/game_window.h"
 #include "frontend/desktop/sdl_session.h"
+#include "game/form1.h"
 
 int main() {
   using namespace tessaly;

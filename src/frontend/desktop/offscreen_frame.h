@@ -9,11 +9,11 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/controls.h"
-#include "frontend/desktop/font_book.h"
-#include "frontend/desktop/frame_painter.h"
 #include "frontend/core/change_tracker.h"
 #include "frontend/core/viewport.h"
+#include "frontend/desktop/font_book.h"
+#include "frontend/desktop/frame_painter.h"
+#include "ui/controls.h"
 
 namespace tessaly::desktop {
 

@@ -8,8 +8,8 @@
 #include <string_view>
 
 #include "frontend/core/viewport.h"
-#include "ui/screen_object.h"
 #include "frontend/web/text_metrics.h"
+#include "ui/screen_object.h"
 
 namespace tessaly::web::canvas {
 

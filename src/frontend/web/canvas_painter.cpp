@@ -22,7 +22,7 @@ void CanvasPainter::blitShape(const frontend::RasterShape& shape, frontend::Pixe
 }
 
 std::optional<frontend::PixelSize> CanvasPainter::prepareCaption(const Font& font, int pixels, std::string_view text,
-                                                               Color color) {
+                                                                 Color color) {
   caption_ = {&font, pixels, text, color, fonts_.box(font, pixels, text)};
   return frontend::PixelSize{caption_.box.width, caption_.box.height};
 }

@@ -8,9 +8,9 @@
 #include <string_view>
 #include <tuple>
 
-#include "ui/controls.h"
 #include "frontend/core/painter.h"
 #include "frontend/web/page_fonts.h"
+#include "ui/controls.h"
 
 namespace tessaly::web {
 
@@ -44,7 +44,7 @@ class CanvasPainter final : private frontend::Surface {
   void fill(const PixelRect& r, Color c) override;
   void blitShape(const frontend::RasterShape& shape, frontend::PixelPoint at) override;
   std::optional<frontend::PixelSize> prepareCaption(const Font& font, int pixels, std::string_view text,
-                                                  Color color) override;
+                                                    Color color) override;
   void drawCaption(frontend::PixelPoint at, const PixelRect& inside) override;
   int shapeImage(const frontend::RasterShape& shape);
 

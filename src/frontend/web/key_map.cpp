@@ -9,7 +9,6 @@ namespace tessaly::web {
 
 namespace {
 
-
 using Entry = std::pair<std::string_view, int>;
 
 // Named keys by their `key` value.

@@ -7,11 +7,11 @@
 #include <memory>
 
 #include "base/platform.h"
-#include "game/form1.h"
 #include "frontend/core/viewport.h"
 #include "frontend/web/key_map.h"
 #include "frontend/web/page_fonts.h"
 #include "frontend/web/web_game.h"
+#include "game/form1.h"
 
 namespace {
 

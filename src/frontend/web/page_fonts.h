@@ -8,9 +8,9 @@
 #include <tuple>
 #include <vector>
 
+#include "frontend/web/text_metrics.h"
 #include "ui/screen_object.h"
 #include "ui/text_measure.h"
-#include "frontend/web/text_metrics.h"
 
 namespace tessaly::web {
 

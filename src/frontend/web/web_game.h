@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "base/platform.h"
-#include "ui/game_port.h"
 #include "frontend/core/change_tracker.h"
 #include "frontend/core/viewport.h"
 #include "frontend/web/canvas_painter.h"
 #include "frontend/web/page_fonts.h"
+#include "ui/game_port.h"
 
 namespace tessaly::web {
 
