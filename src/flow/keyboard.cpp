@@ -6,10 +6,10 @@ namespace tessaly {
 void Form1::Form_KeyDown(int keycode) {
   switch (keycode) {
     case key::Space: state.paddlespeed = 1.5; break;
-    case key::Left: state.hdirection = 2; break;
-    case key::Up: state.vdirection = 1; break;
-    case key::Right: state.hdirection = 1; break;
-    case key::Down: state.vdirection = 2; break;
+    case key::Left: state.hdirection = hdirection::left; break;
+    case key::Up: state.vdirection = vdirection::up; break;
+    case key::Right: state.hdirection = hdirection::right; break;
+    case key::Down: state.vdirection = vdirection::down; break;
     case key::P:
       controls().pause.setVisible(true);
       runtimers(0);
@@ -22,8 +22,8 @@ void Form1::Form_KeyDown(int keycode) {
 
 // Any key released stops both pairs and drops the speed-up.
 void Form1::Form_KeyUp(int /*keycode*/) {
-  state.hdirection = 0;
-  state.vdirection = 0;
+  state.hdirection = hdirection::still;
+  state.vdirection = vdirection::still;
   state.paddlespeed = 1;
 }
 

@@ -7,8 +7,8 @@ double Form1::freshjitter() { return 1.0 - static_cast<double>(random_.draw()) *
 
 void Form1::start() {
   Controls& c = controls();
-  state.hdirection = 0;
-  state.vdirection = 0;
+  state.hdirection = hdirection::still;
+  state.vdirection = vdirection::still;
   state.ballxspeed = 0;
   state.ballyspeed = 0;
   state.ballstep = state.cellwidth / 4.0f;
@@ -32,9 +32,9 @@ void Form1::Timer2_Timer() {
 
   // A ball at rest is served by a horizontal arrow: Right sends it up and to
   // the left, Left up and to the right.
-  if (state.ballxspeed == 0 && state.ballyspeed == 0 && state.hdirection > 0) {
+  if (state.ballxspeed == 0 && state.ballyspeed == 0 && state.hdirection != hdirection::still) {
     state.ballyspeed = roundTo<std::int16_t>(state.ballstep);
-    state.ballxspeed = state.hdirection == 1 ? -static_cast<double>(state.ballstep) : state.ballstep;
+    state.ballxspeed = state.hdirection == hdirection::right ? -static_cast<double>(state.ballstep) : state.ballstep;
   }
 
   double x = ball.left() + state.ballxspeed * state.xjitter;

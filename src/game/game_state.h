@@ -20,6 +20,19 @@ inline constexpr int kCellRows = 36;         // row indices 0..35
 // 32-bit arithmetic (value + 100,000,000 must still fit).
 inline constexpr Integer kMaxScore = 2'047'483'647;
 
+// The arrow held for each pair, as GameState keeps it: the horizontal pair
+// in `hdirection`, the vertical pair in `vdirection`.
+namespace hdirection {
+inline constexpr std::int16_t still = 0;
+inline constexpr std::int16_t right = 1;
+inline constexpr std::int16_t left = 2;
+}  // namespace hdirection
+namespace vdirection {
+inline constexpr std::int16_t still = 0;
+inline constexpr std::int16_t up = 1;
+inline constexpr std::int16_t down = 2;
+}  // namespace vdirection
+
 struct GameState {
   // Pattern rows are the built-in level texts; a view of them is enough.
   std::array<std::array<std::string_view, kPatternRowSlots>, kPatternSlots> patternrows{};
@@ -37,8 +50,8 @@ struct GameState {
   float boardbottom = 0;
   float boardleft = 0;
   std::int16_t boardright = 0;
-  std::int16_t hdirection = 0;  // 0 still, 1 right, 2 left
-  std::int16_t vdirection = 0;  // 0 still, 1 up, 2 down
+  std::int16_t hdirection = hdirection::still;
+  std::int16_t vdirection = vdirection::still;
   double paddlespeed = 0;
   double ballxspeed = 0;        // positive moves right
   std::int16_t ballyspeed = 0;  // positive moves up

@@ -8,16 +8,16 @@ void Form1::Timer1_Timer() {
   const double step = 2 * static_cast<double>(state.ballstep) * state.paddlespeed;
 
   // The horizontal pair keeps fractional positions.
-  if (state.hdirection != 0) {
+  if (state.hdirection != hdirection::still) {
     for (int i : {0, 1}) {
       ScreenObject& p = c.paddle(i);
       double& x = state.paddlex[static_cast<std::size_t>(i)];
       x = p.left();
-      if (state.hdirection == 1) {
+      if (state.hdirection == hdirection::right) {
         x += step;
         if (x + p.width() > state.boardright) x = static_cast<float>(state.boardright) - p.width();
       }
-      if (state.hdirection == 2) {
+      if (state.hdirection == hdirection::left) {
         x -= step;
         if (x < state.boardleft) x = state.boardleft;
       }
@@ -26,17 +26,17 @@ void Form1::Timer1_Timer() {
   }
 
   // The vertical pair is held in whole twips, rounded at every step.
-  if (state.vdirection != 0) {
+  if (state.vdirection != vdirection::still) {
     for (int i : {2, 3}) {
       ScreenObject& p = c.paddle(i);
       std::int16_t& y = state.paddley[static_cast<std::size_t>(i - 2)];
       y = roundTo<std::int16_t>(p.top());
-      if (state.vdirection == 2) {
+      if (state.vdirection == vdirection::down) {
         y = roundTo<std::int16_t>(y + step);
         if (static_cast<float>(y) + p.height() > state.boardbottom)
           y = roundTo<std::int16_t>(state.boardbottom - p.height());
       }
-      if (state.vdirection == 1) {
+      if (state.vdirection == vdirection::up) {
         y = roundTo<std::int16_t>(y - step);
         if (y < state.boardtop) y = roundTo<std::int16_t>(state.boardtop);
       }

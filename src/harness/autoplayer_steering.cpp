@@ -224,8 +224,8 @@ Aim AutoPlayer::aimAtPlan(const Court& court, int elapsed) const {
 // Any key released stops both pairs and the speed-up: release, then press
 // again what should keep going.
 void AutoPlayer::press(const GameState& s, const Keys& want) {
-  const int haveH = s.hdirection == 1 ? key::Right : s.hdirection == 2 ? key::Left : 0;
-  const int haveV = s.vdirection == 1 ? key::Up : s.vdirection == 2 ? key::Down : 0;
+  const int haveH = s.hdirection == hdirection::right ? key::Right : s.hdirection == hdirection::left ? key::Left : 0;
+  const int haveV = s.vdirection == vdirection::up ? key::Up : s.vdirection == vdirection::down ? key::Down : 0;
   const bool haveFast = s.paddlespeed != 1;
   const bool release = (haveH != 0 && want.h == 0) || (haveV != 0 && want.v == 0) || (haveFast && !want.fast);
   int nowH = haveH;

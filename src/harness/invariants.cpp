@@ -146,7 +146,10 @@ std::string checkFlow(const GameState& s, const Controls& c) {
   if (i1 == 0 && !c.pause.visible() && !c.gameover.visible() && !c.nextlevel.visible())
     return "play stopped with no button to resume it";
 
-  if (s.hdirection < 0 || s.hdirection > 2 || s.vdirection < 0 || s.vdirection > 2)
+  const std::int16_t h = s.hdirection;
+  const std::int16_t v = s.vdirection;
+  if ((h != hdirection::still && h != hdirection::right && h != hdirection::left) ||
+      (v != vdirection::still && v != vdirection::up && v != vdirection::down))
     return describe("directions ", s.hdirection, ", ", s.vdirection);
   if (s.paddlespeed != 1 && s.paddlespeed != 1.5) return describe("paddlespeed ", s.paddlespeed);
   if (s.patterncount != 5 || s.patternnum < 1 || s.patternnum > s.patterncount)
