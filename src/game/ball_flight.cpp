@@ -19,9 +19,9 @@ void Form1::start() {
   const ScreenObject& board = c.board;
   const double midX = board.width() / 2.0 + board.left();
   const double midY = board.height() / 2.0 + board.top();
-  for (int i : {0, 1}) c.paddle(i).setLeft(static_cast<float>(midX - c.paddle(i).width() / 2.0));
-  for (int i : {2, 3}) c.paddle(i).setTop(static_cast<float>(midY - c.paddle(i).height() / 2.0));
-  const ScreenObject& bottom = c.paddle(0);
+  for (int i : paddle::horizontalPair) c.paddle(i).setLeft(static_cast<float>(midX - c.paddle(i).width() / 2.0));
+  for (int i : paddle::verticalPair) c.paddle(i).setTop(static_cast<float>(midY - c.paddle(i).height() / 2.0));
+  const ScreenObject& bottom = c.paddle(paddle::bottom);
   ScreenObject& ball = c.ball;
   ball.setLeft(static_cast<float>(bottom.width() / 2.0 + bottom.left() - ball.width() / 2.0));
   ball.setTop(static_cast<float>(static_cast<double>(bottom.top()) - ball.height()));

@@ -107,18 +107,21 @@ inline void bounceOffBrick(int xbounce, int ybounce, float ballstep, double& xsp
 }
 
 // The paddle band tests: whether the ball is level with a paddle's row or
-// column, given the ball's Top (paddles 0 and 1) or Left (2 and 3). Paddles 0
-// and 2 test a plain overlap; paddles 1 and 3 take the ball's extent as
-// running back from its Top or Left by its own size. Sums and differences of
+// column, given the ball's Top (the horizontal pair) or Left (the vertical
+// pair). The bottom and left paddles test a plain overlap; the top and right
+// ones take the ball's extent as running back from its Top or Left by its own
+// size. Sums and differences of
 // two lengths are single precision before comparing.
 struct PaddleBands {
   float ballWidth, ballHeight;
-  float bottomTop, bottomHeight;  // paddle 0
-  float topTop, topHeight;        // paddle 1
-  float leftLeft, leftWidth;      // paddle 2
-  float rightLeft, rightWidth;    // paddle 3
+  float bottomTop, bottomHeight;
+  float topTop, topHeight;
+  float leftLeft, leftWidth;
+  float rightLeft, rightWidth;
 
-  explicit PaddleBands(const Controls& c) : PaddleBands(c.ball, c.paddle(0), c.paddle(1), c.paddle(2), c.paddle(3)) {}
+  explicit PaddleBands(const Controls& c)
+      : PaddleBands(c.ball, c.paddle(paddle::bottom), c.paddle(paddle::top), c.paddle(paddle::left),
+                    c.paddle(paddle::right)) {}
   PaddleBands(const ScreenObject& ball, const ScreenObject& bottom, const ScreenObject& top, const ScreenObject& left,
               const ScreenObject& right)
       : ballWidth(ball.width()),

@@ -9,9 +9,9 @@ void Form1::Timer1_Timer() {
 
   // The horizontal pair keeps fractional positions.
   if (state.hdirection != hdirection::still) {
-    for (int i : {0, 1}) {
+    for (int i : paddle::horizontalPair) {
       ScreenObject& p = c.paddle(i);
-      double& x = state.paddlex[static_cast<std::size_t>(i)];
+      double& x = state.paddlex[static_cast<std::size_t>(i - paddle::bottom)];
       x = p.left();
       if (state.hdirection == hdirection::right) {
         x += step;
@@ -27,9 +27,9 @@ void Form1::Timer1_Timer() {
 
   // The vertical pair is held in whole twips, rounded at every step.
   if (state.vdirection != vdirection::still) {
-    for (int i : {2, 3}) {
+    for (int i : paddle::verticalPair) {
       ScreenObject& p = c.paddle(i);
-      std::int16_t& y = state.paddley[static_cast<std::size_t>(i - 2)];
+      std::int16_t& y = state.paddley[static_cast<std::size_t>(i - paddle::left)];
       y = roundTo<std::int16_t>(p.top());
       if (state.vdirection == vdirection::down) {
         y = roundTo<std::int16_t>(y + step);

@@ -12,8 +12,8 @@ void Form1::whereball() {
     score(hit.cell.number, hit.cell.column, hit.cell.row, hit.xbounce, hit.ybounce);
   });
 
-  // The paddle bands, for paddles 0 to 3 in turn; a turn moves no paddle and
-  // not the ball.
+  // The paddle bands, bottom, top, left and right in turn; a turn moves no
+  // paddle and not the ball.
   {
     const PaddleBands bands(controls());
     const float top = controls().ball.top();

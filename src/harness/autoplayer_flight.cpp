@@ -30,8 +30,8 @@ BandsAt::BandsAt(const PaddleBands& bands, float ballLeft, float ballTop)
 Court::Court(const Form1& form) : bands(form.controls()) {
   const GameState& s = form.state;
   const Controls& c = form.controls();
-  const ScreenObject& across = c.paddle(0);
-  const ScreenObject& upright = c.paddle(3);
+  const ScreenObject& across = c.paddle(paddle::bottom);
+  const ScreenObject& upright = c.paddle(paddle::right);
   ballW = c.ball.width();
   ballH = c.ball.height();
   acrossW = across.width();

@@ -80,7 +80,8 @@ struct Track {
 
 // The board's measures, read from the form once per plan. `across` names
 // the pair that runs across the board (bottom and top, standing for both by
-// paddle 0), the upright pair is the left and right one (paddle 3).
+// the bottom paddle), the upright pair is the left and right one (by the
+// right paddle).
 struct Court {
   PaddleBands bands;
   float ballW, ballH;

@@ -115,8 +115,9 @@ Aim awayFromBall(const Form1& form) {
   const Controls& c = form.controls();
   const double centreX = s.boardleft + (s.boardright - s.boardleft) / 2.0;
   const double centreY = s.boardtop + (s.boardbottom - s.boardtop) / 2.0;
-  return {c.ball.left() < centreX ? s.boardright - c.paddle(0).width() : s.boardleft,
-          c.ball.top() < centreY ? s.boardbottom - c.paddle(3).height() : s.boardtop, kNoTurnDue, kNoTurnDue};
+  return {c.ball.left() < centreX ? s.boardright - c.paddle(paddle::bottom).width() : s.boardleft,
+          c.ball.top() < centreY ? s.boardbottom - c.paddle(paddle::right).height() : s.boardtop, kNoTurnDue,
+          kNoTurnDue};
 }
 
 // The moves for this tick: both pairs share the speed-up, so every

@@ -53,24 +53,31 @@ std::string checkPaddles(const GameState& s, const Controls& c) {
                                      static_cast<float>(board.top() + 0.5 * h)};
   const std::array<float, 2> columnLefts{static_cast<float>(board.left() + 0.5 * h),
                                          static_cast<float>(board.left() + 24 * h)};
-  for (int i : {0, 1}) {
+  for (int i : paddle::horizontalPair) {
     const ScreenObject& p = c.paddle(i);
     if (p.width() != length || p.height() != thickness) return describe("paddle(", i, ") changed its size");
-    if (p.top() != rowTops[static_cast<std::size_t>(i)]) return describe("paddle(", i, ") left its track");
+    if (p.top() != rowTops[static_cast<std::size_t>(i - paddle::bottom)])
+      return describe("paddle(", i, ") left its track");
     if (p.left() < s.boardleft || p.left() + p.width() > static_cast<float>(s.boardright))
       return describe("paddle(", i, ") at Left ", p.left(), " leaves the board");
   }
-  for (int i : {2, 3}) {
+  for (int i : paddle::verticalPair) {
     const ScreenObject& p = c.paddle(i);
     if (p.width() != thickness || p.height() != length) return describe("paddle(", i, ") changed its size");
-    if (p.left() != columnLefts[static_cast<std::size_t>(i - 2)]) return describe("paddle(", i, ") left its track");
+    if (p.left() != columnLefts[static_cast<std::size_t>(i - paddle::left)])
+      return describe("paddle(", i, ") left its track");
     if (p.top() < s.boardtop || p.top() + p.height() > s.boardbottom)
       return describe("paddle(", i, ") at Top ", p.top(), " leaves the board");
   }
-  if (c.paddle(0).left() != c.paddle(1).left())
-    return describe("paddles 0 and 1 part: Left ", c.paddle(0).left(), " and ", c.paddle(1).left());
-  if (c.paddle(2).top() != c.paddle(3).top())
-    return describe("paddles 2 and 3 part: Top ", c.paddle(2).top(), " and ", c.paddle(3).top());
+  const ScreenObject& bottom = c.paddle(paddle::bottom);
+  const ScreenObject& top = c.paddle(paddle::top);
+  const ScreenObject& left = c.paddle(paddle::left);
+  const ScreenObject& right = c.paddle(paddle::right);
+  if (bottom.left() != top.left())
+    return describe("paddles ", paddle::bottom, " and ", paddle::top, " part: Left ", bottom.left(), " and ",
+                    top.left());
+  if (left.top() != right.top())
+    return describe("paddles ", paddle::left, " and ", paddle::right, " part: Top ", left.top(), " and ", right.top());
   return {};
 }
 

@@ -25,23 +25,23 @@ void Form1::sizeobjects() {
   const auto length = static_cast<float>(std::floor(4 * w));
   const auto thickness = static_cast<float>(std::floor(0.75 * h));
 
-  for (int i : {0, 1}) {
+  for (int i : paddle::horizontalPair) {
     ScreenObject& p = c.paddle(i);
-    p.setTop(static_cast<float>(boardTop + (i == 0 ? 24 * h : 0.5 * h)));
+    p.setTop(static_cast<float>(boardTop + (i == paddle::bottom ? 24 * h : 0.5 * h)));
     p.setWidth(length);
     p.setHeight(thickness);
     p.setLeft(static_cast<float>(boardWidth / 2 + boardLeft - p.width() / 2.0));
   }
-  for (int i : {2, 3}) {
+  for (int i : paddle::verticalPair) {
     ScreenObject& p = c.paddle(i);
-    p.setLeft(static_cast<float>(boardLeft + (i == 2 ? 0.5 * h : 24 * h)));
+    p.setLeft(static_cast<float>(boardLeft + (i == paddle::left ? 0.5 * h : 24 * h)));
     p.setWidth(thickness);
     p.setHeight(length);
     p.setTop(static_cast<float>(boardHeight / 2 + boardTop - p.height() / 2.0));
   }
 
   ScreenObject& ball = c.ball;
-  const ScreenObject& bottom = c.paddle(0);
+  const ScreenObject& bottom = c.paddle(paddle::bottom);
   ball.setWidth(static_cast<float>(std::floor(h / 2)));
   ball.setHeight(ball.width());
   ball.setLeft(static_cast<float>(bottom.width() / 2.0 + bottom.left() - ball.width() / 2.0));

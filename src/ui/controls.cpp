@@ -104,10 +104,10 @@ Controls::Controls(const Clock& clock, TextMeasurer& measurer)
     paddle.add(
         {*this, {.name = "paddle", .index = index, .look = paddleLook, .bounds = bounds, .back = kPaddleOrange}});
   };
-  addPaddle(0, {3240, 6360, 1935, 255});
-  addPaddle(1, {3480, 2160, 1935, 255});
-  addPaddle(2, {720, 3480, 1935, 255});
-  addPaddle(3, {3360, 5040, 1935, 255});
+  addPaddle(paddle::bottom, {3240, 6360, 1935, 255});
+  addPaddle(paddle::top, {3480, 2160, 1935, 255});
+  addPaddle(paddle::left, {720, 3480, 1935, 255});
+  addPaddle(paddle::right, {3360, 5040, 1935, 255});
 
   // Two rows of four markers; the first three spare balls show at the start.
   for (int i = 0; i < 8; ++i) {
@@ -132,9 +132,13 @@ Controls::Controls(const Clock& clock, TextMeasurer& measurer)
               .visible = false}});
 
   // Front to back as the window stacks them; kept back to front here.
-  drawOrder_ = {&life(7), &life(0),   &paddle(3), &paddle(2), &paddle(1), &ball,    &paddle(0), &life(3), &life(1),
-                &life(2), &showscore, &highscore, &logo,      &numbricks, &life(4), &life(5),   &life(6), &Label2,
-                &Label3,  &logobox,   &Label7,    &Label4,    &brick(0),  &board,   &Label5};
+  ScreenObject* const bottom = &paddle(paddle::bottom);
+  ScreenObject* const top = &paddle(paddle::top);
+  ScreenObject* const left = &paddle(paddle::left);
+  ScreenObject* const right = &paddle(paddle::right);
+  drawOrder_ = {&life(7), &life(0),   right,      left,    top,        &ball,    bottom,   &life(3), &life(1),
+                &life(2), &showscore, &highscore, &logo,   &numbricks, &life(4), &life(5), &life(6), &Label2,
+                &Label3,  &logobox,   &Label7,    &Label4, &brick(0),  &board,   &Label5};
   std::reverse(drawOrder_.begin(), drawOrder_.end());
 
   Timer1.setInterval(kTickMs);

@@ -23,6 +23,18 @@ inline constexpr std::string_view nextlevel = "nextlevel";
 inline constexpr std::array<std::string_view, 3> all{pause, gameover, nextlevel};
 }  // namespace button
 
+// The paddles by index in `Controls::paddle`. The bottom and top ones form the
+// horizontal pair, the left and right ones the vertical pair; a pair always
+// moves together.
+namespace paddle {
+inline constexpr int bottom = 0;
+inline constexpr int top = 1;
+inline constexpr int left = 2;
+inline constexpr int right = 3;
+inline constexpr std::array<int, 2> horizontalPair{bottom, top};
+inline constexpr std::array<int, 2> verticalPair{left, right};
+}  // namespace paddle
+
 // What an object tells its window when it changes, and what it asks of it.
 class ObjectHost {
  public:
@@ -39,7 +51,7 @@ class Controls final : public ObjectHost {
   Controls& operator=(const Controls&) = delete;
 
   ScreenObject board;
-  ObjectArray paddle{"paddle"};  // 0 bottom, 1 top, 2 left, 3 right
+  ObjectArray paddle{"paddle"};  // by paddle:: index
   ScreenObject ball;
   ObjectArray life{"life"};  // spare-ball markers, 0..7
   ScreenObject logobox;
