@@ -15,7 +15,7 @@ void Form1::nextlvl() {
 
 void Form1::nextlevel_Click() {
   controls().nextlevel.setVisible(false);
-  if (state.lives < 8) state.lives = static_cast<std::int16_t>(state.lives + 1);
+  if (state.lives < kMaxLives) state.lives = static_cast<std::int16_t>(state.lives + 1);
   grid();
   start();
   runtimers(kTickMs);

@@ -7,7 +7,7 @@ namespace tessaly {
 
 void Form1::updatescore() {
   Controls& c = controls();
-  state.playerscore = std::min(state.playerscore + 10, kMaxScore);
+  state.playerscore = std::min(state.playerscore + kHitPoints, kMaxScore);
   countbonus();
   c.showscore.setCaption(sixDigitText(state.playerscore));
   if (state.playerscore > state.bestscore) {
@@ -16,15 +16,15 @@ void Form1::updatescore() {
   }
 }
 
-// Every 5000 points counted earn a spare ball, up to eight; the newest
+// Every kSpareBallPoints counted earn a spare ball, up to kMaxLives; the newest
 // spare's marker is shown on every hit, so a life won with a cleared level
 // gets its marker with the first hit of the next.
 void Form1::countbonus() {
-  state.bonuspoints += 10;
-  if (state.bonuspoints > 5000) {
-    state.bonuspoints -= 5000;
+  state.bonuspoints += kHitPoints;
+  if (state.bonuspoints > kSpareBallPoints) {
+    state.bonuspoints -= kSpareBallPoints;
     state.lives = static_cast<std::int16_t>(state.lives + 1);
-    if (state.lives > 8) state.lives = 8;
+    if (state.lives > kMaxLives) state.lives = kMaxLives;
   }
   if (state.lives > 0) controls().life(state.lives - 1).setVisible(true);
 }

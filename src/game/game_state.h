@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "ui/controls.h"
+
 namespace tessaly {
 
 // An "integer number" of the game: at least 32 bits, so scores never wrap.
@@ -16,9 +18,23 @@ inline constexpr int kPatternRowSlots = 21;  // row numbers 0..20
 inline constexpr int kCellColumns = 31;      // column indices 0..30
 inline constexpr int kCellRows = 36;         // row indices 0..35
 
+// The built-in patterns, numbered from 1; levels/ holds their rows.
+inline constexpr std::int16_t kPatternCount = 5;
+static_assert(kPatternCount < kPatternSlots);
+
 // Scores stop here: the largest value whose six-digit text can be formed in
 // 32-bit arithmetic (value + 100,000,000 must still fit).
 inline constexpr Integer kMaxScore = 2'047'483'647;
+
+// Every brick hit scores the same, and so many points counted earn a spare
+// ball.
+inline constexpr Integer kHitPoints = 10;
+inline constexpr Integer kSpareBallPoints = 5000;
+
+// Spare balls: a game starts with as many as the window shows markers for,
+// and holds at most one for every marker.
+inline constexpr std::int16_t kOpeningLives = kLifeMarkersAtOpen;
+inline constexpr std::int16_t kMaxLives = kLifeMarkers;
 
 // The arrow held for each pair, as GameState keeps it: the horizontal pair
 // in `hdirection`, the vertical pair in `vdirection`.

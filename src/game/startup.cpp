@@ -16,9 +16,9 @@ void Form1::Form_Load() {
 void Form1::setvariables() {
   state.levelnum = 1;
   state.patternnum = 1;
-  state.patterncount = 5;
+  state.patterncount = kPatternCount;
   state.paddlespeed = 1;
-  if (state.lives < 0) state.lives = 3;
+  if (state.lives < 0) state.lives = kOpeningLives;
   state.bricktotal = 0;
   state.bonuspoints = 0;
   state.playerscore = 0;

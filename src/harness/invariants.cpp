@@ -129,7 +129,7 @@ std::string checkGrid(const GameState& s, const Controls& c) {
 // level button hidden again.
 std::string checkMarkers(const GameState& s, const Controls& c) {
   int shown = 0;
-  for (int i = 0; i < 8; ++i) {
+  for (int i = 0; i < kLifeMarkers; ++i) {
     if (!c.life(i).visible()) continue;
     if (i != shown) return describe("life(", i, ") shows while life(", shown, ") is hidden");
     ++shown;
@@ -144,7 +144,7 @@ std::string checkMarkers(const GameState& s, const Controls& c) {
 }
 
 std::string checkFlow(const GameState& s, const Controls& c) {
-  if (s.lives > 8) return describe("lives ", s.lives, " above 8");
+  if (s.lives > kMaxLives) return describe("lives ", s.lives, " above ", kMaxLives);
   if (s.lives < 0 && !c.gameover.visible()) return describe("lives ", s.lives, " but no Game Over button");
   const int i1 = c.Timer1.interval();
   const int i2 = c.Timer2.interval();
@@ -159,7 +159,7 @@ std::string checkFlow(const GameState& s, const Controls& c) {
       (v != vdirection::still && v != vdirection::up && v != vdirection::down))
     return describe("directions ", s.hdirection, ", ", s.vdirection);
   if (s.paddlespeed != 1 && s.paddlespeed != 1.5) return describe("paddlespeed ", s.paddlespeed);
-  if (s.patterncount != 5 || s.patternnum < 1 || s.patternnum > s.patterncount)
+  if (s.patterncount != kPatternCount || s.patternnum < 1 || s.patternnum > s.patterncount)
     return describe("pattern ", s.patternnum, " of ", s.patterncount);
   if (s.levelnum < 1) return describe("level ", s.levelnum);
 
@@ -167,7 +167,7 @@ std::string checkFlow(const GameState& s, const Controls& c) {
     return describe("the level button reads \"", c.nextlevel.caption(), "\" at level ", s.levelnum);
 
   if (s.playerscore < 0 || s.playerscore > kMaxScore) return describe("score ", s.playerscore);
-  if (s.bonuspoints < 0 || s.bonuspoints > 5000) return describe("bonuspoints ", s.bonuspoints);
+  if (s.bonuspoints < 0 || s.bonuspoints > kSpareBallPoints) return describe("bonuspoints ", s.bonuspoints);
   if (s.bestscore < s.playerscore) return describe("high score ", s.bestscore, " below score ", s.playerscore);
   if (c.highscore.caption() != sixDigitText(s.bestscore).view())
     return describe("highscore reads \"", c.highscore.caption(), "\" for ", s.bestscore);

@@ -11,7 +11,7 @@ using Pattern = std::array<std::string_view, 15>;
 
 // Each row is one line of the board, left column first: 0 empty, 1 to 8 a
 // brick with that many hits, 9 a fixed brick.
-constexpr std::array<Pattern, 5> kPatterns{{
+constexpr auto kPatterns = std::to_array<Pattern>({
     // 1: a lattice of single-hit bricks.
     {"110011101110011", "111001111100111", "011100111001110", "001110010011100", "100111000111001", "110011101110011",
      "111001111100111", "011100111001110", "111001111100111", "110011101110011", "100111000111001", "001110010011100",
@@ -32,7 +32,10 @@ constexpr std::array<Pattern, 5> kPatterns{{
     {"000001111100000", "000991111199000", "009222222222900", "092222222222290", "093333333333390", "933333333333339",
      "944444494444449", "944444999444449", "955555595555559", "955555555555559", "096666666666690", "096666666666690",
      "009777777777900", "000997777799000", "000009999900000"},
-}};
+});
+// The game steps through kPatternCount patterns without seeing this table,
+// so the two must agree.
+static_assert(kPatterns.size() == static_cast<std::size_t>(kPatternCount));
 
 }  // namespace
 

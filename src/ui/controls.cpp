@@ -109,8 +109,8 @@ Controls::Controls(const Clock& clock, TextMeasurer& measurer)
   addPaddle(paddle::left, {720, 3480, 1935, 255});
   addPaddle(paddle::right, {3360, 5040, 1935, 255});
 
-  // Two rows of four markers; the first three spare balls show at the start.
-  for (int i = 0; i < 8; ++i) {
+  // Two rows of four markers; those of the opening spare balls show at the start.
+  for (int i = 0; i < kLifeMarkers; ++i) {
     const float left = 1440.0f + 480.0f * static_cast<float>(i % 4);
     const float top = i < 4 ? 840.0f : 1080.0f;
     life.add({*this,
@@ -119,7 +119,7 @@ Controls::Controls(const Clock& clock, TextMeasurer& measurer)
                .look = shape(ShapeForm::RoundedRectangle, kTextColor, 2),
                .bounds = {left, top, 375, 135},
                .back = kMarkerRed,
-               .visible = i < 3}});
+               .visible = i < kLifeMarkersAtOpen}});
   }
 
   brick.add({*this,

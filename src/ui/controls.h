@@ -35,6 +35,11 @@ inline constexpr std::array<int, 2> horizontalPair{bottom, top};
 inline constexpr std::array<int, 2> verticalPair{left, right};
 }  // namespace paddle
 
+// The spare-ball markers: one for each spare ball a player can hold. A game
+// starts with the first few, so those show as the window opens.
+inline constexpr int kLifeMarkers = 8;
+inline constexpr int kLifeMarkersAtOpen = 3;
+
 // What an object tells its window when it changes, and what it asks of it.
 class ObjectHost {
  public:
@@ -53,7 +58,7 @@ class Controls final : public ObjectHost {
   ScreenObject board;
   ObjectArray paddle{"paddle"};  // by paddle:: index
   ScreenObject ball;
-  ObjectArray life{"life"};  // spare-ball markers, 0..7
+  ObjectArray life{"life"};  // spare-ball markers, 0 to kLifeMarkers - 1
   ScreenObject logobox;
   ObjectArray brick{"brick"};  // 0 is the hidden template; 1..625 cover the board
   ScreenObject showscore;
