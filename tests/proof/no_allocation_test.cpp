@@ -13,6 +13,17 @@ using tessaly::test::allocationsSoFar;
 
 namespace {
 
+// The counter itself: were it not linked in, or not counting, the zeros below
+// would prove nothing.
+TEST(NoAllocation, TheCounterSeesOneNewInt) {
+  const long before = allocationsSoFar();
+  // Stored through a volatile pointer, the allocation cannot be elided.
+  int* volatile kept = new int(7);
+  const long counted = allocationsSoFar() - before;
+  delete kept;
+  EXPECT_EQ(counted, 1);
+}
+
 TEST(NoAllocation, TicksOfPlayAndThePlayerAllocateNothing) {
   HeadlessGame game(31);
   AutoPlayer player;
