@@ -5,9 +5,21 @@
 set -euo pipefail
 tessaly=$1 probe=$2 out=$3
 mkdir -p "$out"
-rm -f "$out"/*.png
+rm -f "$out"/*.png "$out"/*.stderr
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# Each run of the game keeps its error output apart; the game writes there
+# only when something went wrong, so every run's must be empty at its end.
+start_game() {  # name
+  run=$1
+  "$tessaly" 2>"$out/$run.stderr" &
+  game=$!
+}
+quiet_run() {
+  [[ ! -s "$out/$run.stderr" ]] || { cat "$out/$run.stderr" >&2; fail "$run: the game wrote to stderr"; }
+  echo "ok: $run: nothing on stderr"
+}
 
 source "$(dirname "$0")/xvfb.sh"
 start_xvfb "$out/xvfb.log"
@@ -19,8 +31,7 @@ cleanup() {
 trap cleanup EXIT
 echo "Xvfb on $DISPLAY"
 
-"$tessaly" 2>"$out/tessaly.stderr" &
-game=$!
+start_game 1x
 window=$(timeout 10 xdotool search --sync --name '^Form1$' | head -1) || fail "no window named Form1"
 echo "window $window"
 xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
@@ -113,12 +124,11 @@ wait "$game" || status=$?
 game=
 [[ $status -eq 0 ]] || fail "closing the window ended the game with status $status"
 echo "ok: closing the window ends the game with status 0"
-[[ ! -s "$out/tessaly.stderr" ]] || { cat "$out/tessaly.stderr"; fail "the game wrote to stderr"; }
+quiet_run
 
 # A desktop scaled to 192 dots per inch opens the window at 2x.
 "$probe" dpi 192
-"$tessaly" 2>>"$out/tessaly.stderr" &
-game=$!
+start_game hidpi
 window=$(timeout 10 xdotool search --sync --name '^Form1$' | head -1) || fail "no window at 2x"
 await "HiDPI: the ball at 2x" $((2 * ball_x)) $((2 * ball_y)) "0 0 255"
 size=$(xwininfo -id "$window" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
@@ -128,6 +138,7 @@ shot 07-hidpi
 "$probe" close "$window"
 wait "$game" || fail "closing the 2x window failed"
 game=
+quiet_run
 
 rm -f "$out"/*.ppm
 echo "screenshots kept in $out"
