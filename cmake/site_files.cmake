@@ -4,7 +4,7 @@
 # first frame; and the service worker, which keeps every file and whose
 # cache's name changes whenever any file does.
 # -DSITE=<the site's folder> -DPAGE=<page/index.html> -DSCRIPT=<page/page.js>
-# -DENGINE=<the engine's .js and .wasm, without the suffix>
+# -DENGINE_SCRIPT=<page/engine.js> -DENGINE=<the engine's .js and .wasm, without the suffix>
 # -DFACE_TABLE=<the table of faces> -DFACE_BUNDLE=<the faces, one file>
 # -DWORKER=<page/sw.js>
 
@@ -33,13 +33,21 @@ function(base64 out file)
 endfunction()
 
 file(READ ${SCRIPT} script)
+file(READ ${ENGINE_SCRIPT} wrapper)
 file(READ ${ENGINE}.js engine)
 file(READ ${FACE_TABLE} faces)
 base64(engine_data ${ENGINE}.wasm)
 base64(face_data ${FACE_BUNDLE})
-# The engine's module, made a part of the page's own.
+# The engine's module inside its wrapper's, and the wrapper's inside the
+# page's: in a scope of its own, from which the page takes what it imports.
 replace_import(engine "${engine}" "export default createTessaly;" "" ${ENGINE}.js)
-replace_import(script "${script}" "import createTessaly from './tessaly.js';" "${engine}" ${SCRIPT})
+string(REGEX REPLACE "\nexport " "\n" wrapper "${wrapper}")
+replace_import(wrapper "${wrapper}" "import createTessaly from './tessaly.js';" "${engine}" ${ENGINE_SCRIPT})
+if(NOT script MATCHES "import \\{ ([A-Za-z, ]+) \\} from './engine.js';")
+  message(FATAL_ERROR "${SCRIPT} must import what it uses of ${ENGINE_SCRIPT} by name")
+endif()
+replace_import(script "${script}" "${CMAKE_MATCH_0}"
+               "const { ${CMAKE_MATCH_1} } = (() => {\n${wrapper}\nreturn { ${CMAKE_MATCH_1} };\n})();" ${SCRIPT})
 replace_import(script "${script}" "import { faces, faceData, engineData } from './inline.js';"
                "const faces = ${faces};\nconst faceData = '${face_data}';\nconst engineData = '${engine_data}';" ${SCRIPT})
 string(FIND "${script}" "</script" closes)

@@ -176,10 +176,65 @@ test('F1 and F2 step the pattern; the browser does nothing of its own with the g
   assert.deepEqual(await pixel(page, 122, 218), red, 'pattern 2 fills the square');
   await page.keyboard.press('F2');
   assert.deepEqual(await pixel(page, 122, 218), green, 'back to pattern 1');
-  for (const key of ['Space', 'ArrowUp', 'ArrowDown', 'ArrowRight', 'a']) await page.keyboard.press(key);
+  for (const key of ['Space', 'ArrowUp', 'ArrowDown', 'ArrowRight', 'a', 'Control+ArrowLeft']) {
+    await page.keyboard.press(key);
+  }
+  // A shortcut held with Ctrl stays the browser's.
   assert.deepEqual(await page.evaluate(() => window.prevented), {
     F1: true, F2: true, ' ': true, ArrowUp: true, ArrowDown: true, ArrowRight: true, a: false,
+    Control: false, ArrowLeft: false,
   });
+  assert.deepEqual(page.errors, []);
+  await context.close();
+});
+
+// Run in the page before its own script: every call from the page into the
+// engine, its export and arguments, goes into window.calls while that is an
+// array.
+function recordCalls() {
+  const instantiate = WebAssembly.instantiate;
+  WebAssembly.instantiate = async (...args) => {
+    const made = await instantiate(...args);
+    const instance = made instanceof WebAssembly.Instance ? made : made.instance;
+    const exports = {};
+    for (const [name, value] of Object.entries(instance.exports)) {
+      exports[name] = typeof value !== 'function' ? value : (...values) => {
+        window.calls?.push([name, ...values]);
+        return value(...values);
+      };
+    }
+    Object.defineProperty(instance, 'exports', { value: exports });
+    return made;
+  };
+}
+
+test('a key event crosses into the engine once; keys held when the page loses the focus come up', async () => {
+  const context = await browser.newContext({ viewport: { width: 415, height: 543 } });
+  await context.addInitScript(recordCalls);
+  const page = await openGame(context, site.url);
+  // Paused, no tick comes between.
+  await page.keyboard.press('p');
+  assert.equal((await idle(page))[2], false);
+  await page.evaluate(() => { window.calls = []; });
+  await page.keyboard.press('a');
+  await page.keyboard.down('ArrowUp');
+  await page.keyboard.press('a');
+  await page.evaluate(() => window.dispatchEvent(new Event('blur')));
+  // The engine reads the names from its record: the call says how long each is.
+  const a = [1, 4];  // 'a', 'KeyA'
+  const up = [7, 7];  // 'ArrowUp', 'ArrowUp'
+  const calls = await page.evaluate(() => {
+    // The build may shorten the exports' names: the engine's JavaScript says which is which.
+    const names = {};
+    const named = /Module\["_(tessaly_\w+)"\]\s*=\s*Module\["asm"\]\["(\w+)"\]/g;
+    for (const [, name, short] of document.querySelector('script').textContent.matchAll(named)) names[short] = name;
+    return window.calls.map(([short, ...values]) => [names[short] ?? short, ...values]);
+  });
+  assert.deepEqual(calls, [
+    ['tessaly_key_down', ...a], ['tessaly_key_up', ...a],
+    ['tessaly_key_down', ...up], ['tessaly_key_down', ...a], ['tessaly_key_up', ...a],
+    ['tessaly_key_up', ...up],
+  ]);
   assert.deepEqual(page.errors, []);
   await context.close();
 });

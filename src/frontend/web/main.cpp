@@ -1,15 +1,20 @@
-// Tessaly in the browser: the game behind the page's canvas. The page
-// (page.js) calls these functions on its events; each returns how long the
-// page may sleep before calling tessaly_tick, or -1 when nothing is due.
+// Tessaly in the browser: the game behind the page's canvas. The page's
+// engine module (page/engine.js) calls these functions on its events, each
+// event one call. A call that changes the game answers how long the page may
+// sleep before calling tessaly_tick, or -1 when nothing is due; a reply of
+// more than one value goes into the page's record (page_record.h).
 
 #include <emscripten/emscripten.h>
 
+#include <cstddef>
 #include <memory>
+#include <string_view>
 
 #include "base/platform.h"
 #include "frontend/core/viewport.h"
 #include "frontend/web/key_map.h"
 #include "frontend/web/page_fonts.h"
+#include "frontend/web/page_record.h"
 #include "frontend/web/web_game.h"
 #include "game/form1.h"
 
@@ -27,10 +32,22 @@ struct Page {
 };
 
 std::unique_ptr<Page> page;
+web::PageRecord record;
+
+std::string_view keyName(const char* name, int length) {
+  return {name, static_cast<std::size_t>(length > 0 && length <= web::kKeyNameBytes ? length : 0)};
+}
+
+// The virtual-key code of the key event whose names the page wrote into the record.
+int recordedKey(int keyLength, int codeLength) {
+  return web::virtualKeyCode(keyName(record.key, keyLength), keyName(record.code, codeLength));
+}
 
 }  // namespace
 
 extern "C" {
+
+EMSCRIPTEN_KEEPALIVE web::PageRecord* tessaly_record() { return &record; }
 
 // Opens the window once the page's faces are loaded, and draws the first
 // frame on a canvas of `width` x `height` device pixels.
@@ -51,13 +68,18 @@ EMSCRIPTEN_KEEPALIVE int tessaly_tick() {
   return page->game.wakeIn();
 }
 
-EMSCRIPTEN_KEEPALIVE int tessaly_key_down(int virtualKey) {
+// A key event, its `key` and `code` in the record, `keyLength` and
+// `codeLength` bytes long (0 for a name too long for it). Replies with the
+// wait and whether it was one of the game's keys.
+EMSCRIPTEN_KEEPALIVE void tessaly_key_down(int keyLength, int codeLength) {
+  const int virtualKey = recordedKey(keyLength, codeLength);
   page->game.keyDown(virtualKey);
-  return page->game.wakeIn();
+  record.gameKey = web::isGameKey(virtualKey) ? 1 : 0;
+  record.wait = page->game.wakeIn();
 }
 
-EMSCRIPTEN_KEEPALIVE int tessaly_key_up(int virtualKey) {
-  page->game.keyUp(virtualKey);
+EMSCRIPTEN_KEEPALIVE int tessaly_key_up(int keyLength, int codeLength) {
+  page->game.keyUp(recordedKey(keyLength, codeLength));
   return page->game.wakeIn();
 }
 
@@ -78,17 +100,11 @@ EMSCRIPTEN_KEEPALIVE int tessaly_pointer_up(int x, int y) {
 
 EMSCRIPTEN_KEEPALIVE double tessaly_frames() { return static_cast<double>(page ? page->game.frames() : 0); }
 
-// The virtual-key code of a key event, 0 for none.
-EMSCRIPTEN_KEEPALIVE int tessaly_virtual_key(const char* key, const char* code) {
-  return web::virtualKeyCode(key, code);
-}
-
-EMSCRIPTEN_KEEPALIVE int tessaly_is_game_key(int virtualKey) { return web::isGameKey(virtualKey) ? 1 : 0; }
-
-// The canvas for a page of `width` x `height` device pixels, as width x 65536 + height.
-EMSCRIPTEN_KEEPALIVE int tessaly_canvas_size(int width, int height) {
+// The canvas for a page of `width` x `height` device pixels, its size into the record.
+EMSCRIPTEN_KEEPALIVE void tessaly_canvas_size(int width, int height) {
   const frontend::PixelSize size = frontend::canvasSize(width, height);
-  return size.width * 65536 + size.height;
+  record.width = size.width;
+  record.height = size.height;
 }
 
 }  // extern "C"

@@ -1,21 +1,28 @@
+// @ts-check
 // The page around the game: starts the engine and the served faces together,
 // fits the canvas to the window, hands keys, the pointer and time to the
 // game, and between the game's timer ticks sleeps on a single timeout. While
 // no timer runs (paused, game over) nothing is scheduled at all.
 
-import createTessaly from './tessaly.js';
+import { loadEngine } from './engine.js';
 // The build writes, in place of this import, what the page carries inline so
 // that its first frame waits on no second request: the table of served faces,
 // and the faces (one after another) and the engine's WebAssembly as base64.
 import { faces, faceData, engineData } from './inline.js';
 
-const canvas = document.querySelector('canvas');
+const canvas = /** @type {HTMLCanvasElement} */ (document.querySelector('canvas'));
 
-// Decoded by the browser itself where it can.
-const bytes = (base64) => Uint8Array.fromBase64?.(base64) ?? Uint8Array.from(atob(base64), (c) => c.charCodeAt(0));
+/**
+ * Decoded by the browser itself where it can.
+ * @param {string} base64
+ * @returns {Uint8Array<ArrayBuffer>}
+ */
+const bytes = (base64) => /** @type {{ fromBase64?: (text: string) => Uint8Array<ArrayBuffer> }} */ (Uint8Array).fromBase64?.(base64)
+  ?? Uint8Array.from(atob(base64), (c) => c.charCodeAt(0));
 
 // Each served face under a family name of its own, so that no installed font
 // of the same name stands in for it.
+/** @returns {Promise<import('./engine.js').ServedFace[]>} */
 function loadFaces() {
   const data = bytes(faceData);
   return Promise.all(faces.map((face, i) => {
@@ -28,43 +35,16 @@ function loadFaces() {
   }));
 }
 
-// The engine is compiled at once, while the page starts: the browser compiles
-// each of its functions only when first called, so this takes a few ms where
-// a compile in the background waited tens of ms for a free thread. A browser
-// that compiles nothing this large on the page's own thread gets the
-// background compile. A failure on the way rejects the start rather than
-// leaving the page waiting for ever.
-function compile(data) {
-  try {
-    return Promise.resolve(new WebAssembly.Module(data));
-  } catch {
-    return WebAssembly.compile(data);
-  }
-}
-
-function loadGame() {
-  const compiled = compile(bytes(engineData));
-  return new Promise((resolve, reject) => {
-    createTessaly({
-      tessalyCanvas: canvas,
-      instantiateWasm(imports, receive) {
-        compiled.then((module) => WebAssembly.instantiate(module, imports))
-          .then((instance) => receive(instance), reject);
-        return {};
-      },
-    }).then(resolve, reject);
-  });
-}
-
+/** @type {import('./engine.js').Engine} */
 let game;
 try {
   let served;
-  [game, served] = await Promise.all([loadGame(), loadFaces()]);
-  game.tessalyFaces = served;
+  [game, served] = await Promise.all([loadEngine(canvas, bytes(engineData)), loadFaces()]);
+  game.serveFaces(served);
 } catch (error) {
   // Said on the page as well as in the console: a blank page tells nothing.
   const note = document.createElement('p');
-  note.textContent = `Tessaly could not start: ${error.message ?? error}`;
+  note.textContent = `Tessaly could not start: ${error instanceof Error ? error.message : error}`;
   document.body.replaceChildren(note);
   throw error;
 }
@@ -74,8 +54,8 @@ let wakeups = 0;
 let started = false;
 
 // What the page exposes for its tests and for the curious.
-const state = { frames: () => Number(game._tessaly_frames()), wakeups: () => wakeups, scheduled: () => timer !== 0 };
-window.tessaly = state;
+const state = { frames: () => game.frames(), wakeups: () => wakeups, scheduled: () => timer !== 0 };
+Object.assign(window, { tessaly: state });
 
 let firstFrameMarked = false;
 function frameShown() {
@@ -88,6 +68,7 @@ function frameShown() {
 // Every call into the game answers how long the page may sleep before the
 // next tick is due; -1 while no timer runs. A hidden page sleeps for good:
 // when it shows again, each timer ticks once and play resumes its rhythm.
+/** @param {number} wait */
 function schedule(wait) {
   frameShown();
   clearTimeout(timer);
@@ -98,7 +79,7 @@ function schedule(wait) {
 function wake() {
   timer = 0;
   ++wakeups;
-  schedule(game._tessaly_tick());
+  schedule(game.tick());
 }
 
 // The canvas keeps the client area's shape, as large as the window allows,
@@ -108,9 +89,7 @@ function fit() {
   const ratio = window.devicePixelRatio || 1;
   const width = Math.round(window.innerWidth * ratio);
   const height = Math.round(window.innerHeight * ratio);
-  const size = game._tessaly_canvas_size(width, height);
-  const w = Math.floor(size / 65536);
-  const h = size % 65536;
+  const { width: w, height: h } = game.canvasSize(width, height);
   fitted = [w, h];
   canvas.style.width = `${w / ratio}px`;
   canvas.style.height = `${h / ratio}px`;
@@ -119,11 +98,12 @@ function fit() {
   setPixels(w, h);
 }
 
+/** @param {number} w @param {number} h */
 function setPixels(w, h) {
   if (started && canvas.width === w && canvas.height === h) return;
   canvas.width = w;
   canvas.height = h;
-  schedule(started ? game._tessaly_resize(w, h) : game._tessaly_start(w, h));
+  schedule(started ? game.resize(w, h) : game.start(w, h));
   started = true;
 }
 
@@ -149,33 +129,34 @@ new ResizeObserver((entries) => {
 }).observe(canvas, { box: 'device-pixel-content-box' });
 
 document.addEventListener('visibilitychange', () => {
-  schedule(document.hidden ? -1 : game._tessaly_tick());
+  schedule(document.hidden ? -1 : game.tick());
 });
 
 // Keys go to the game wherever the focus is on the page. The browser keeps
 // its own use of the game's keys (help on F1, scrolling) to itself, but not
 // of shortcuts held with Ctrl, Alt or the system key.
-const held = new Set();
-function virtualKey(event) {
-  return game.ccall('tessaly_virtual_key', 'number', ['string', 'string'], [event.key, event.code]);
-}
+// The keys held, by their place (or name, for a key without one).
+/** @type {Map<string, import('./engine.js').KeyNames>} */
+const held = new Map();
+/** @param {KeyboardEvent} event */
+const heldAs = (event) => event.code || event.key;
 window.addEventListener('keydown', (event) => {
-  const code = virtualKey(event);
-  if (game._tessaly_is_game_key(code) && !event.ctrlKey && !event.altKey && !event.metaKey) event.preventDefault();
-  held.add(code);
-  schedule(game._tessaly_key_down(code));
+  const { wait, gameKey } = game.keyDown(event);
+  if (gameKey && !event.ctrlKey && !event.altKey && !event.metaKey) event.preventDefault();
+  held.set(heldAs(event), { key: event.key, code: event.code });
+  schedule(wait);
 });
 window.addEventListener('keyup', (event) => {
-  const code = virtualKey(event);
-  held.delete(code);
-  schedule(game._tessaly_key_up(code));
+  held.delete(heldAs(event));
+  schedule(game.keyUp(event));
 });
 // Keys held when the page loses the focus come up, as the desktop's do.
 window.addEventListener('blur', () => {
-  for (const code of held) schedule(game._tessaly_key_up(code));
+  for (const names of held.values()) schedule(game.keyUp(names));
   held.clear();
 });
 
+/** @param {PointerEvent} event @returns {[number, number]} */
 function pixelOf(event) {
   const box = canvas.getBoundingClientRect();
   return [Math.floor((event.clientX - box.left) * canvas.width / box.width),
@@ -184,15 +165,15 @@ function pixelOf(event) {
 canvas.addEventListener('pointerdown', (event) => {
   if (event.button !== 0) return;
   canvas.setPointerCapture(event.pointerId);
-  schedule(game._tessaly_pointer_down(...pixelOf(event)));
+  schedule(game.pointerDown(...pixelOf(event)));
 });
 canvas.addEventListener('pointermove', (event) => {
-  if (event.buttons & 1) schedule(game._tessaly_pointer_move(...pixelOf(event)));
+  if (event.buttons & 1) schedule(game.pointerMove(...pixelOf(event)));
 });
 canvas.addEventListener('pointerup', (event) => {
-  if (event.button === 0) schedule(game._tessaly_pointer_up(...pixelOf(event)));
+  if (event.button === 0) schedule(game.pointerUp(...pixelOf(event)));
 });
-canvas.addEventListener('pointercancel', () => schedule(game._tessaly_pointer_up(-1, -1)));
+canvas.addEventListener('pointercancel', () => schedule(game.pointerUp(-1, -1)));
 
 // Installed as an app and offline: the service worker keeps every file. Its
 // first install fetches the whole site again, so it waits until the first
