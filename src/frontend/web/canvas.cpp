@@ -7,8 +7,10 @@ void tessaly_canvas_fill(int x, int y, int w, int h, std::uint32_t rgb);
 void tessaly_canvas_begin_clip(int x, int y, int w, int h);
 void tessaly_canvas_end_clip();
 int tessaly_canvas_face(const char* face, int faceLength, int bold, int charset);
-void tessaly_canvas_face_units(int face, int* units);
-void tessaly_canvas_text_ink(int face, int bold, int pixels, const char* text, int length, double* ink);
+// The library fills these structs by its layout tables ($TessalyLayout),
+// which page_engine.test.mjs holds to the structs' own.
+void tessaly_canvas_face_units(int face, tessaly::web::FaceUnits* units);
+void tessaly_canvas_text_ink(int face, int bold, int pixels, const char* text, int length, tessaly::web::TextInk* ink);
 void tessaly_canvas_text(int face, int bold, int pixels, const char* text, int length, std::uint32_t rgb, int x,
                          int baseline);
 void tessaly_canvas_keep_image(int id, const std::uint32_t* rgba, int width, int height);
@@ -33,15 +35,15 @@ int face(const Font& font) {
 }
 
 FaceUnits faceUnits(int face) {
-  int units[3] = {0, 0, 0};
-  tessaly_canvas_face_units(face, units);
-  return {units[0], units[1], units[2]};
+  FaceUnits units;
+  tessaly_canvas_face_units(face, &units);
+  return units;
 }
 
 TextInk textInk(int face, bool bold, int pixels, std::string_view text) {
-  double ink[5] = {0, 0, 0, 0, 0};
-  tessaly_canvas_text_ink(face, bold, pixels, text.data(), static_cast<int>(text.size()), ink);
-  return {ink[0], ink[1], ink[2], ink[3], ink[4]};
+  TextInk ink;
+  tessaly_canvas_text_ink(face, bold, pixels, text.data(), static_cast<int>(text.size()), &ink);
+  return ink;
 }
 
 void text(int face, bool bold, int pixels, std::string_view text, Color c, int x, int baseline) {

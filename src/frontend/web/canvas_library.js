@@ -1,25 +1,51 @@
+// @ts-check
 // The page's canvas for the painter (canvas.h): an Emscripten JavaScript
 // library, linked into tessaly.js. The page hands the module its canvas and
 // its table of served faces (Module.tessalyCanvas, Module.tessalyFaces).
+// What it uses of Emscripten's own is declared in emscripten_library.d.ts.
+// The library's values are written out as text: functions stay `function`
+// expressions, and what cannot be written (a Map, a context) is made on first use.
 
 mergeInto(LibraryManager.library, {
-  $TessalyCanvas: {
-    // Made on first use: the library's own values are written out as text.
+  // The records the engine hands over to be filled (text_metrics.h): where
+  // each field lies and what it holds. A test holds them to the C++ layout.
+  $TessalyLayout: /** @type {TessalyLayouts} */ ({
+    faceUnits: {
+      size: 12,
+      fields: { unitsPerEm: { at: 0, type: 'i32' }, ascender: { at: 4, type: 'i32' }, descender: { at: 8, type: 'i32' } },
+    },
+    textInk: {
+      size: 40,
+      fields: {
+        advance: { at: 0, type: 'f64' },
+        left: { at: 8, type: 'f64' },
+        right: { at: 16, type: 'f64' },
+        ascent: { at: 24, type: 'f64' },
+        descent: { at: 32, type: 'f64' },
+      },
+    },
+  }),
+
+  $TessalyCanvas: /** @type {TessalyCanvasState} */ ({
+    // Made with the context, which every call asks for first.
     context: null,
-    colors: null,
-    images: null,
+    colors: /** @type {any} */ (null),
+    images: /** @type {any} */ (null),
     // The context's fill and font as last set; a restore takes both back.
     fill: '',
     font: '',
     ctx: function () {
-      if (!TessalyCanvas.context) {
+      let context = TessalyCanvas.context;
+      if (!context) {
         // Opaque, and drawn straight to the screen rather than through the
         // page's compositing: each tick's few small repaints cost half as much.
-        TessalyCanvas.context = Module['tessalyCanvas'].getContext('2d', { alpha: false, desynchronized: true });
+        context = /** @type {CanvasRenderingContext2D} */ (
+          Module['tessalyCanvas'].getContext('2d', { alpha: false, desynchronized: true }));
+        TessalyCanvas.context = context;
         TessalyCanvas.colors = new Map();
         TessalyCanvas.images = [];
       }
-      return TessalyCanvas.context;
+      return context;
     },
     setFill: function (ctx, rgb) {
       let css = TessalyCanvas.colors.get(rgb);
@@ -41,7 +67,7 @@ mergeInto(LibraryManager.library, {
       if (css !== TessalyCanvas.font) ctx.font = TessalyCanvas.font = css;
       return smear;
     },
-  },
+  }),
 
   tessaly_canvas_resized__deps: ['$TessalyCanvas'],
   tessaly_canvas_resized: function () {
@@ -51,6 +77,7 @@ mergeInto(LibraryManager.library, {
   },
 
   tessaly_canvas_fill__deps: ['$TessalyCanvas'],
+  /** @type {(x: number, y: number, w: number, h: number, rgb: number) => void} */
   tessaly_canvas_fill: function (x, y, w, h, rgb) {
     const ctx = TessalyCanvas.ctx();
     TessalyCanvas.setFill(ctx, rgb);
@@ -58,6 +85,7 @@ mergeInto(LibraryManager.library, {
   },
 
   tessaly_canvas_begin_clip__deps: ['$TessalyCanvas'],
+  /** @type {(x: number, y: number, w: number, h: number) => void} */
   tessaly_canvas_begin_clip: function (x, y, w, h) {
     const ctx = TessalyCanvas.ctx();
     ctx.save();
@@ -72,33 +100,39 @@ mergeInto(LibraryManager.library, {
     TessalyCanvas.fill = TessalyCanvas.font = '';
   },
 
+  /** @type {(face: number, length: number, bold: number, charset: number) => number} */
   tessaly_canvas_face: function (face, length, bold, charset) {
     const name = UTF8ToString(face, length);
     return Module['tessalyFaces'].findIndex(
       (f) => f.face === name && f.bold === !!bold && f.charset === charset);
   },
 
+  tessaly_canvas_face_units__deps: ['$TessalyLayout'],
+  /** @type {(face: number, units: number) => void} */
   tessaly_canvas_face_units: function (face, units) {
     const f = Module['tessalyFaces'][face];
-    HEAP32[units >> 2] = f.unitsPerEm;
-    HEAP32[(units >> 2) + 1] = f.ascender;
-    HEAP32[(units >> 2) + 2] = f.descender;
+    const at = TessalyLayout.faceUnits.fields;
+    HEAP32[(units + at.unitsPerEm.at) >> 2] = f.unitsPerEm;
+    HEAP32[(units + at.ascender.at) >> 2] = f.ascender;
+    HEAP32[(units + at.descender.at) >> 2] = f.descender;
   },
 
-  tessaly_canvas_text_ink__deps: ['$TessalyCanvas'],
+  tessaly_canvas_text_ink__deps: ['$TessalyCanvas', '$TessalyLayout'],
+  /** @type {(face: number, bold: number, pixels: number, text: number, length: number, ink: number) => void} */
   tessaly_canvas_text_ink: function (face, bold, pixels, text, length, ink) {
     const ctx = TessalyCanvas.ctx();
     const smear = TessalyCanvas.setFont(ctx, face, bold, pixels);
     const m = ctx.measureText(UTF8ToString(text, length));
-    const at = ink >> 3;
-    HEAPF64[at] = m.width;
-    HEAPF64[at + 1] = m.actualBoundingBoxLeft;
-    HEAPF64[at + 2] = m.actualBoundingBoxRight + smear;
-    HEAPF64[at + 3] = m.actualBoundingBoxAscent;
-    HEAPF64[at + 4] = m.actualBoundingBoxDescent;
+    const at = TessalyLayout.textInk.fields;
+    HEAPF64[(ink + at.advance.at) >> 3] = m.width;
+    HEAPF64[(ink + at.left.at) >> 3] = m.actualBoundingBoxLeft;
+    HEAPF64[(ink + at.right.at) >> 3] = m.actualBoundingBoxRight + smear;
+    HEAPF64[(ink + at.ascent.at) >> 3] = m.actualBoundingBoxAscent;
+    HEAPF64[(ink + at.descent.at) >> 3] = m.actualBoundingBoxDescent;
   },
 
   tessaly_canvas_text__deps: ['$TessalyCanvas'],
+  /** @type {(face: number, bold: number, pixels: number, text: number, length: number, rgb: number, x: number, baseline: number) => void} */
   tessaly_canvas_text: function (face, bold, pixels, text, length, rgb, x, baseline) {
     const ctx = TessalyCanvas.ctx();
     const smear = TessalyCanvas.setFont(ctx, face, bold, pixels);
@@ -108,16 +142,18 @@ mergeInto(LibraryManager.library, {
   },
 
   tessaly_canvas_keep_image__deps: ['$TessalyCanvas'],
+  /** @type {(id: number, rgba: number, width: number, height: number) => void} */
   tessaly_canvas_keep_image: function (id, rgba, width, height) {
     TessalyCanvas.ctx();
     const bytes = HEAPU8.buffer.slice(rgba, rgba + width * height * 4);  // a copy: the heap may move
     const image = new ImageData(new Uint8ClampedArray(bytes), width, height);
     const kept = new OffscreenCanvas(width, height);
-    kept.getContext('2d').putImageData(image, 0, 0);
+    /** @type {OffscreenCanvasRenderingContext2D} */ (kept.getContext('2d')).putImageData(image, 0, 0);
     TessalyCanvas.images[id] = kept;
   },
 
   tessaly_canvas_draw_image__deps: ['$TessalyCanvas'],
+  /** @type {(id: number, fromX: number, fromY: number, w: number, h: number, x: number, y: number) => void} */
   tessaly_canvas_draw_image: function (id, fromX, fromY, w, h, x, y) {
     TessalyCanvas.ctx().drawImage(TessalyCanvas.images[id], fromX, fromY, w, h, x, y, w, h);
   },

@@ -1,0 +1,41 @@
+// What canvas_library.js uses of Emscripten's library environment (emcc
+// links the library into tessaly.js, where these names are in scope), for
+// the type checker alone.
+
+declare const LibraryManager: { library: Record<string, unknown> };
+declare function mergeInto(library: Record<string, unknown>, entries: Record<string, unknown>): void;
+
+declare const Module: {
+  tessalyCanvas: HTMLCanvasElement;
+  tessalyFaces: import('./page/engine.js').ServedFace[];
+};
+declare const HEAPU8: Uint8Array<ArrayBuffer>;
+declare const HEAP32: Int32Array<ArrayBuffer>;
+declare const HEAPF64: Float64Array<ArrayBuffer>;
+declare function UTF8ToString(pointer: number, maxBytes?: number): string;
+
+// The library's own values ($TessalyLayout, $TessalyCanvas), by the names
+// its functions use.
+interface FieldLayout {
+  at: number;
+  type: string;
+  count?: number;
+}
+interface RecordLayout {
+  size: number;
+  fields: Record<string, FieldLayout>;
+}
+type TessalyLayouts = Record<'faceUnits' | 'textInk', RecordLayout>;
+declare const TessalyLayout: TessalyLayouts;
+
+interface TessalyCanvasState {
+  context: CanvasRenderingContext2D | null;
+  colors: Map<number, string>;
+  images: OffscreenCanvas[];
+  fill: string;
+  font: string;
+  ctx(): CanvasRenderingContext2D;
+  setFill(ctx: CanvasRenderingContext2D, rgb: number): void;
+  setFont(ctx: CanvasRenderingContext2D, face: number, bold: number, pixels: number): number;
+}
+declare const TessalyCanvas: TessalyCanvasState;
