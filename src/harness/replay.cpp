@@ -271,7 +271,7 @@ std::string digestText(std::uint64_t value) {
   return buf;
 }
 
-HeadlessGame::HeadlessGame(std::uint64_t seed) : clock_(seed), form_(clock_, random_, measurer_) { form_.open(); }
+HeadlessGame::HeadlessGame(std::uint64_t seed) : game_({.seed = seed}) { game_.form.open(); }
 
 void HeadlessGame::observed() const {
   if (observer_) observer_(*this);
@@ -279,45 +279,45 @@ void HeadlessGame::observed() const {
 
 void HeadlessGame::fireDue() {
   // Both timers tick on one beat; count the ball ticks this instant delivers.
-  const auto ballDue = form_.controls().Timer2.due();
-  if (ballDue && *ballDue <= clock_.now()) ++ballTicks_;
-  form_.dispatchDueTimers(CatchUp::EveryTick);
+  const auto ballDue = game_.form.controls().Timer2.due();
+  if (ballDue && *ballDue <= game_.clock.now()) ++ballTicks_;
+  game_.form.dispatchDueTimers(CatchUp::EveryTick);
   observed();
 }
 
 void HeadlessGame::runUntil(TimeMs t) {
-  runDueInstants(form_, clock_, t, [this] { fireDue(); });
+  runDueInstants(game_.form, game_.clock, t, [this] { fireDue(); });
 }
 
 bool HeadlessGame::runNextTick() {
-  const auto due = form_.nextDue();
+  const auto due = game_.form.nextDue();
   if (!due) return false;
-  if (*due > clock_.now()) clock_.set(*due);
+  if (*due > game_.clock.now()) game_.clock.set(*due);
   fireDue();
   return true;
 }
 
 void HeadlessGame::note(InputKind kind, int code, std::string_view button) {
   if (recording_ == nullptr) return;
-  recording_->events.push_back({clock_.now(), kind, code, button});
+  recording_->events.push_back({game_.clock.now(), kind, code, button});
 }
 
 void HeadlessGame::keyDown(int code) {
   note(InputKind::KeyDown, code, {});
-  form_.keyDown(code);
+  game_.form.keyDown(code);
   observed();
 }
 
 void HeadlessGame::keyUp(int code) {
   note(InputKind::KeyUp, code, {});
-  form_.keyUp(code);
+  game_.form.keyUp(code);
   observed();
 }
 
 bool HeadlessGame::click(std::string_view button) {
   const std::string_view name = buttonName(button);
   if (!name.empty()) note(InputKind::Click, 0, name);
-  const bool taken = form_.click(name);
+  const bool taken = game_.form.click(name);
   observed();
   return taken;
 }

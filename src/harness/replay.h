@@ -13,8 +13,7 @@
 
 #include "base/platform.h"
 #include "game/form1.h"
-#include "harness/virtual_time.h"
-#include "ui/text_measure.h"
+#include "harness/scripted_game.h"
 
 namespace tessaly {
 
@@ -66,9 +65,9 @@ class HeadlessGame {
   HeadlessGame(const HeadlessGame&) = delete;
   HeadlessGame& operator=(const HeadlessGame&) = delete;
 
-  Form1& form() { return form_; }
-  const Form1& form() const { return form_; }
-  TimeMs now() const { return clock_.now(); }
+  Form1& form() { return game_.form; }
+  const Form1& form() const { return game_.form; }
+  TimeMs now() const { return game_.clock.now(); }
   std::uint64_t ballTicks() const { return ballTicks_; }
 
   void observe(Observer observer) { observer_ = std::move(observer); }
@@ -95,10 +94,7 @@ class HeadlessGame {
   void fireDue();
   void observed() const;
 
-  VirtualClock clock_;
-  StdRandom random_;
-  EstimatedTextMeasurer measurer_;
-  Form1 form_;
+  SeededGame game_;
   Observer observer_;
   InputLog* recording_ = nullptr;
   std::uint64_t ballTicks_ = 0;

@@ -10,8 +10,7 @@
 #include <string>
 
 #include "game/form1.h"
-#include "harness/scripted_random.h"
-#include "harness/virtual_time.h"
+#include "harness/scripted_game.h"
 #include "ui/controls.h"
 
 namespace tessaly::test {
@@ -45,19 +44,17 @@ inline int brickNumber(int column, int row) { return (row - 1) * 25 + column; }
 // test sees every draw the game makes.
 class Rig {
  public:
-  explicit Rig(bool drawsRepeat = true) {
-    if (drawsRepeat) random.repeatWhenEmpty(0.0f);
-  }
+  explicit Rig(bool drawsRepeat = true) : game(drawsRepeat ? GameSetup{.repeat = 0.0f} : GameSetup{}) {}
 
-  VirtualClock clock;
-  ScriptedRandom random;
-  EstimatedTextMeasurer measurer;
   std::array<std::string, 15> rows;  // outlives the form, whose pattern table may point here
-  Form1 form{clock, random, measurer};
+  ScriptedGame game;
+  VirtualClock& clock = game.clock;
+  ScriptedRandom& random = game.random;
+  Form1& form = game.form;
   GameState& s = form.state;
 
   Controls& c() { return form.controls(); }
-  void run(TimeMs ms) { advance(form, clock, ms); }
+  void run(TimeMs ms) { game.advance(ms); }
 
   // Replaces the pattern in play by one holding just these bricks and lays it out.
   void layOut(std::initializer_list<BrickAt> bricks) {

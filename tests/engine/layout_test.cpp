@@ -105,11 +105,9 @@ class BlockMeasurer final : public TextMeasurer {
 };
 
 TEST(AutoSize, AutoSizeLabelsTakeTheSizeOfTheirCaption) {
-  VirtualClock clock;
-  ScriptedRandom random;
-  random.repeatWhenEmpty(0);
   BlockMeasurer measurer;
-  Form1 form(clock, random, measurer);
+  ScriptedGame game({.repeat = 0.0f}, measurer);
+  Form1& form = game.form;
   form.open();
   expectBounds(form.controls().numbricks, 5400, 840, 300, 300);  // "141"
   expectBounds(form.controls().showscore, 1320, 120, 1695, 495);

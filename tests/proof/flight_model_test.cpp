@@ -11,9 +11,7 @@
 #include "harness/autoplayer.h"
 #include "harness/autoplayer_flight.h"
 #include "harness/replay.h"
-#include "harness/scripted_random.h"
-#include "harness/virtual_time.h"
-#include "ui/text_measure.h"
+#include "harness/scripted_game.h"
 
 using namespace tessaly;
 using namespace tessaly::autoplay;
@@ -27,11 +25,8 @@ TEST(FlightModel, FliesAndTurnsTheBallAsTheBallTickDoes) {
   // both ways, and the flight is followed from band to band.
   for (const float shift : {-1200.0f, 0.0f, 840.0f}) {
     for (const int arrow : {key::Left, key::Right}) {
-      VirtualClock clock;
-      ScriptedRandom random;
-      random.repeatWhenEmpty(0.5f);
-      EstimatedTextMeasurer measurer;
-      Form1 form(clock, random, measurer);
+      ScriptedGame game({.repeat = 0.5f});
+      Form1& form = game.form;
       form.open();
       Controls& c = form.controls();
       for (int i : {0, 1}) c.paddle(i).setLeft(c.paddle(i).left() + shift);
