@@ -125,7 +125,7 @@ class Session final : public LoopObserver {
         clock_(in.ConsumeIntegral<std::uint32_t>()),
         measurer_(desktop.fonts),
         form_(clock_, random_, measurer_),
-        loop_(desktop.game, clock_, window_, this) {
+        loop_(window_.session(), clock_, window_, this) {
     random_.repeatWhenEmpty(static_cast<float>(in.ConsumeIntegralInRange(0, 255)) / 256);
     desktop.game.form = &form_;
     // The window as it opened: its opening size, no button held down.
@@ -134,17 +134,15 @@ class Session final : public LoopObserver {
     SDL_GetWindowSize(window_.window(), &w, &h);
     if (w != desktop.openingWidth || h != desktop.openingHeight)
       SDL_SetWindowSize(window_.window(), desktop.openingWidth, desktop.openingHeight);
-    SDL_Event release{};
-    release.type = SDL_MOUSEBUTTONUP;
-    release.button.button = SDL_BUTTON_LEFT;
-    release.button.x = -1;
-    release.button.y = -1;
-    SDL_PushEvent(&release);
+    // Nothing drawn is current, and no button is held from the last input.
+    window_.session().pointerCancel();
+    window_.session().invalidate();
     drain();
     form_.open();
   }
   ~Session() override {
     drain();  // nothing waits for the next input
+    for (const Device d : {Device::Keyboard, Device::Gamepad, Device::Touch}) window_.session().releaseAll(d);
     desktop_.game.form = nullptr;
   }
   Session(const Session&) = delete;

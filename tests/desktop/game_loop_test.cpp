@@ -14,13 +14,37 @@
 
 using namespace tessaly;
 using namespace tessaly::desktop;
+using frontend::PixelRect;
 
 namespace {
+
+// Draws nothing: the frames are counted, not looked at.
+struct NoSurface final : frontend::Surface {
+  void clip(const PixelRect&) override {}
+  void fill(const PixelRect&, Color) override {}
+  void blitShape(const frontend::RasterShape&, frontend::PixelPoint) override {}
+  std::optional<frontend::PixelSize> prepareCaption(const Font&, int, std::string_view, Color) override {
+    return std::nullopt;
+  }
+  void drawCaption(frontend::PixelPoint, const PixelRect&) override {}
+};
+
+struct Game {
+  VirtualClock clock{7, 1000};
+  ScriptedRandom random;
+  EstimatedTextMeasurer measurer;
+  Form1 form{clock, random, measurer};
+  frontend::GameSession session{form};
+  Game() {
+    random.repeatWhenEmpty(0.5f);
+    form.open();
+  }
+};
 
 // Sleeping moves the virtual clock; inputs arrive at the times a test set.
 class VirtualHost final : public LoopHost {
  public:
-  explicit VirtualHost(VirtualClock& clock, TimeMs end) : clock_(clock), end_(end) {}
+  VirtualHost(Game& game, TimeMs end) : clock_(game.clock), session_(game.session), end_(end) {}
 
   void at(TimeMs t, LoopEvent e) { script_.push_back({t, e}); }
   // The next sleep oversleeps by `ms`, as a dragged window or a busy machine would.
@@ -53,20 +77,20 @@ class VirtualHost final : public LoopHost {
     if (!script_.empty() && script_.front().first <= clock_.now()) return take();
     return std::nullopt;
   }
-  void present(bool full) override {
+  void present() override {
     ++presents;
+    const bool full = session_.everythingDue();
     if (full) ++fullPresents;
-    if (form != nullptr) {
-      // Every frame shows a change: never the same revision twice unless asked.
-      if (!full && form->controls().revision() == shownRevision) ++needless;
-      shownRevision = form->controls().revision();
-    }
+    // Every frame shows a change: never the same revision twice unless asked.
+    const std::uint64_t revision = session_.game().revision();
+    if (!full && revision == shownRevision) ++needless;
+    shownRevision = revision;
+    session_.present(nothing_);
   }
 
   std::vector<std::optional<TimeMs>> sleeps;
   int presents = 0;
   int fullPresents = 0;
-  const Form1* form = nullptr;
   std::uint64_t shownRevision = 0;
   int needless = 0;
 
@@ -77,6 +101,8 @@ class VirtualHost final : public LoopHost {
     return e;
   }
   VirtualClock& clock_;
+  frontend::GameSession& session_;
+  NoSurface nothing_;
   TimeMs end_;
   TimeMs stall_ = 0;
   std::deque<std::pair<TimeMs, LoopEvent>> script_;
@@ -93,17 +119,6 @@ class TickLog final : public LoopObserver {
   const Clock& clock_;
 };
 
-struct Game {
-  VirtualClock clock{7, 1000};
-  ScriptedRandom random;
-  EstimatedTextMeasurer measurer;
-  Form1 form{clock, random, measurer};
-  Game() {
-    random.repeatWhenEmpty(0.5f);
-    form.open();
-  }
-};
-
 }  // namespace
 
 TEST(SleepBefore, WaitsUntilTheDueTimeNeverLessThanNothing) {
@@ -115,10 +130,10 @@ TEST(SleepBefore, WaitsUntilTheDueTimeNeverLessThanNothing) {
 
 TEST(GameLoop, TenSecondsHold400TicksOfEachTimerWithoutDrift) {
   Game g;
-  VirtualHost host(g.clock, 11000);
+  VirtualHost host(g, 11000);
   host.at(1000, LoopEvent::keyDown(key::Left));  // the ball in flight
   TickLog log(g.clock);
-  GameLoop(g.form, g.clock, host, &log).run();
+  GameLoop(g.session, g.clock, host, &log).run();
 
   ASSERT_EQ(log.timer1.size(), 400u);
   ASSERT_EQ(log.timer2.size(), 400u);
@@ -130,8 +145,8 @@ TEST(GameLoop, TenSecondsHold400TicksOfEachTimerWithoutDrift) {
 
 TEST(GameLoop, SleepsUntilTheNextTickAndNeverSpins) {
   Game g;
-  VirtualHost host(g.clock, 2000);
-  GameLoop(g.form, g.clock, host).run();
+  VirtualHost host(g, 2000);
+  GameLoop(g.session, g.clock, host).run();
   // One sleep per tick round, each the whole 25 ms: no polling in between.
   ASSERT_EQ(host.sleeps.size(), 41u);
   for (std::size_t i = 0; i + 1 < host.sleeps.size(); ++i) EXPECT_EQ(host.sleeps[i], 25) << i;
@@ -139,10 +154,10 @@ TEST(GameLoop, SleepsUntilTheNextTickAndNeverSpins) {
 
 TEST(GameLoop, AfterAStallEachTimerFiresOnceAndKeepsItsBeat) {
   Game g;
-  VirtualHost host(g.clock, 2000);
+  VirtualHost host(g, 2000);
   host.at(1000, LoopEvent::keyDown(key::Left));
   TickLog log(g.clock);
-  GameLoop loop(g.form, g.clock, host, &log);
+  GameLoop loop(g.session, g.clock, host, &log);
   for (int i = 0; i < 5; ++i) ASSERT_TRUE(loop.step());  // the key, then ticks at 1025..1100
   ASSERT_EQ(log.timer2.back(), 1100);
   host.stallOnce(310);  // wakes at 1435 instead of 1125
@@ -159,15 +174,14 @@ TEST(GameLoop, AfterAStallEachTimerFiresOnceAndKeepsItsBeat) {
 TEST(GameLoop, ShowsAFrameOnlyWhenSomethingVisibleChanged) {
   Game g;
   // The ball rests on its paddle and no key is down: ticks run, nothing moves.
-  VirtualHost idle(g.clock, 3000);
-  GameLoop(g.form, g.clock, idle).run();
+  VirtualHost idle(g, 3000);
+  GameLoop(g.session, g.clock, idle).run();
   EXPECT_EQ(idle.presents, 1);  // the first frame only
 
   Game h;
-  VirtualHost playing(h.clock, 3000);
-  playing.form = &h.form;
+  VirtualHost playing(h, 3000);
   playing.at(1000, LoopEvent::keyDown(key::Left));
-  GameLoop(h.form, h.clock, playing).run();
+  GameLoop(h.session, h.clock, playing).run();
   EXPECT_GT(playing.presents, 20);  // a frame per tick while the ball flies
   EXPECT_LE(playing.presents, 81);  // never more than one per tick round
   EXPECT_EQ(playing.needless, 0);
@@ -176,11 +190,11 @@ TEST(GameLoop, ShowsAFrameOnlyWhenSomethingVisibleChanged) {
 
 TEST(GameLoop, PausedGameSleepsWithoutATimeLimit) {
   Game g;
-  VirtualHost host(g.clock, 5000);
+  VirtualHost host(g, 5000);
   host.at(1000, LoopEvent::keyDown(key::Left));
   host.at(1500, LoopEvent::keyDown(key::P));
   TickLog log(g.clock);
-  GameLoop(g.form, g.clock, host, &log).run();
+  GameLoop(g.session, g.clock, host, &log).run();
   EXPECT_TRUE(g.form.controls().pause.visible());
   ASSERT_FALSE(host.sleeps.empty());
   EXPECT_FALSE(host.sleeps.back().has_value());  // nothing due: sleep until an input
@@ -191,12 +205,12 @@ TEST(GameLoop, PausedGameSleepsWithoutATimeLimit) {
 
 TEST(GameLoop, ClicksReachTheButtonsAndRepaintEverything) {
   Game g;
-  VirtualHost host(g.clock, 3000);
+  VirtualHost host(g, 3000);
   host.at(1000, LoopEvent::keyDown(key::P));
   host.at(1200, LoopEvent::click("gameover"));  // hidden: takes no click
   host.at(1300, LoopEvent::click("pause"));
   TickLog log(g.clock);
-  GameLoop(g.form, g.clock, host, &log).run();
+  GameLoop(g.session, g.clock, host, &log).run();
   EXPECT_FALSE(g.form.controls().pause.visible());
   EXPECT_EQ(host.fullPresents, 2);  // the first frame and the one after the click
   // Ticks resume one Interval after the click.
@@ -208,10 +222,10 @@ TEST(GameLoop, GameOverClickRebuildsTheObjectsAndPlayGoesOn) {
   g.form.state.lives = -1;
   g.form.over();
   ASSERT_TRUE(g.form.controls().gameover.visible());
-  VirtualHost host(g.clock, 2000);
+  VirtualHost host(g, 2000);
   host.at(1100, LoopEvent::click("gameover"));
   TickLog log(g.clock);
-  GameLoop(g.form, g.clock, host, &log).run();
+  GameLoop(g.session, g.clock, host, &log).run();
   EXPECT_FALSE(g.form.controls().gameover.visible());
   EXPECT_EQ(g.form.state.lives, 3);
   EXPECT_EQ(log.timer1.front(), 1125);

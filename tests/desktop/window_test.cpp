@@ -88,7 +88,7 @@ TEST_F(Window, DrawsTheGameIntoItsSurfaceAndFollowsANewSize) {
   EXPECT_STREQ(SDL_GetWindowTitle(window.window()), "Form1");
   ASSERT_EQ(window.surface()->w, 415);
   ASSERT_EQ(window.surface()->h, 543);
-  window.present(true);
+  window.present();
   EXPECT_EQ(surfacePixel(window.surface(), 208, 516), (Color{0, 0, 255}));  // the ball
   EXPECT_EQ(surfacePixel(window.surface(), 70, 200), (Color{128, 255, 128}));
 
@@ -101,7 +101,7 @@ TEST_F(Window, DrawsTheGameIntoItsSurfaceAndFollowsANewSize) {
   ASSERT_EQ(window.surface()->w, 1000);
   EXPECT_DOUBLE_EQ(window.viewport().scale(), 2.0);
   EXPECT_EQ(window.viewport().client().x, 85);
-  window.present(true);
+  window.present();
   EXPECT_EQ(surfacePixel(window.surface(), 85 + 416, 1032), (Color{0, 0, 255}));
   EXPECT_EQ(surfacePixel(window.surface(), 40, 500), (Color{0, 0, 0}));  // letterbox
 }
@@ -116,18 +116,19 @@ TEST_F(Window, KeysArriveAsVirtualKeyCodesRepeatsIncluded) {
   GameWindow window(form, fonts, 1.0);
   auto down = window.translate(keyEvent(SDL_KEYDOWN, SDLK_LEFT));
   ASSERT_TRUE(down);
-  EXPECT_EQ(down->kind, LoopEvent::Kind::KeyDown);
-  EXPECT_EQ(down->key, 37);
+  EXPECT_EQ(down->kind, LoopEvent::Kind::Press);
+  EXPECT_EQ(down->device, Device::Keyboard);
+  EXPECT_EQ(down->control, 37);
   auto repeat = window.translate(keyEvent(SDL_KEYDOWN, SDLK_F1, true));
-  EXPECT_EQ(repeat->kind, LoopEvent::Kind::KeyDown);
-  EXPECT_EQ(repeat->key, 112);
+  EXPECT_EQ(repeat->kind, LoopEvent::Kind::Press);
+  EXPECT_EQ(repeat->control, 112);
   auto shiftUp = window.translate(keyEvent(SDL_KEYUP, SDLK_LSHIFT));
-  EXPECT_EQ(shiftUp->kind, LoopEvent::Kind::KeyUp);
-  EXPECT_EQ(shiftUp->key, 16);
+  EXPECT_EQ(shiftUp->kind, LoopEvent::Kind::Release);
+  EXPECT_EQ(shiftUp->control, 16);
   // A key without a code still releases: any key-up stops the paddles.
   auto other = window.translate(keyEvent(SDL_KEYUP, SDLK_AUDIOPLAY));
   ASSERT_TRUE(other);
-  EXPECT_EQ(other->kind, LoopEvent::Kind::KeyUp);
+  EXPECT_EQ(other->kind, LoopEvent::Kind::Release);
 }
 
 TEST_F(Window, OnlyAShownButtonTakesAClickAndOnlyOnRelease) {
@@ -144,31 +145,48 @@ TEST_F(Window, OnlyAShownButtonTakesAClickAndOnlyOnRelease) {
   const int px = (2040 + 2415 / 2) / 15;
   const int py = (3120 + 1455 / 2) / 15;
 
-  EXPECT_FALSE(window.translate(mouseButton(SDL_MOUSEBUTTONDOWN, px, py)));  // hidden
-  EXPECT_FALSE(window.translate(mouseButton(SDL_MOUSEBUTTONUP, px, py)));
+  GameLoop loop(window.session(), clock, window);
+  const auto feed = [&](const SDL_Event& e) {
+    if (const auto input = window.translate(e)) loop.handle(*input);
+  };
+  const auto clickAt = [&](int x, int y) {
+    feed(mouseButton(SDL_MOUSEBUTTONDOWN, x, y));
+    feed(mouseButton(SDL_MOUSEBUTTONUP, x, y));
+  };
+  EXPECT_FALSE(window.translate(mouseMotion(px, py)));  // nothing held: moving is no input
+  SDL_Event right = mouseButton(SDL_MOUSEBUTTONDOWN, px, py);
+  right.button.button = SDL_BUTTON_RIGHT;
+  EXPECT_FALSE(window.translate(right));
 
   form.keyDown(key::P);
-  EXPECT_EQ(window.translate(mouseButton(SDL_MOUSEBUTTONDOWN, px, py))->kind, LoopEvent::Kind::Repaint);
+  feed(mouseButton(SDL_MOUSEBUTTONDOWN, px, py));
   EXPECT_EQ(window.pressedButton(), "pause");
-  const auto click = window.translate(mouseButton(SDL_MOUSEBUTTONUP, px, py));
-  ASSERT_TRUE(click);
-  EXPECT_EQ(click->kind, LoopEvent::Kind::Click);
-  EXPECT_EQ(click->button, "pause");
+  feed(mouseMotion(5, 5));
+  EXPECT_TRUE(window.pressedButton().empty());  // no longer looks pressed
+  feed(mouseMotion(px, py));
+  EXPECT_EQ(window.pressedButton(), "pause");
+  EXPECT_TRUE(form.controls().pause.visible());  // not before the release
+  feed(mouseButton(SDL_MOUSEBUTTONUP, px, py));
+  EXPECT_FALSE(form.controls().pause.visible());
 
   // Dragged off before release: no click.
-  window.translate(mouseButton(SDL_MOUSEBUTTONDOWN, px, py));
-  EXPECT_EQ(window.translate(mouseMotion(5, 5))->kind, LoopEvent::Kind::Repaint);  // no longer looks pressed
-  EXPECT_EQ(window.translate(mouseButton(SDL_MOUSEBUTTONUP, 5, 5))->kind, LoopEvent::Kind::Repaint);
+  form.keyDown(key::P);
+  feed(mouseButton(SDL_MOUSEBUTTONDOWN, px, py));
+  feed(mouseMotion(5, 5));
+  feed(mouseButton(SDL_MOUSEBUTTONUP, 5, 5));
+  EXPECT_TRUE(form.controls().pause.visible());
   EXPECT_TRUE(window.pressedButton().empty());
 
   // Where pause and gameover overlap, pause is in front.
   form.controls().gameover.setVisible(true);
-  window.translate(mouseButton(SDL_MOUSEBUTTONDOWN, px, py));
-  EXPECT_EQ(window.translate(mouseButton(SDL_MOUSEBUTTONUP, px, py))->button, "pause");
-  // Gameover's own strip below pause belongs to it.
-  const int below = (2760 + 1935 - 100) / 15;
-  window.translate(mouseButton(SDL_MOUSEBUTTONDOWN, px, below));
-  EXPECT_EQ(window.translate(mouseButton(SDL_MOUSEBUTTONUP, px, below))->button, "gameover");
+  clickAt(px, py);
+  EXPECT_FALSE(form.controls().pause.visible());
+  EXPECT_TRUE(form.controls().gameover.visible());
+  // Gameover's own strip below pause belongs to it: a new game.
+  form.state.playerscore = 70;
+  clickAt(px, (2760 + 1935 - 100) / 15);
+  EXPECT_FALSE(form.controls().gameover.visible());
+  EXPECT_EQ(form.state.playerscore, 0);
 }
 
 TEST_F(Window, ClosingTheWindowQuits) {

@@ -122,7 +122,7 @@ int main(int argc, char** argv) {
       GameLoop* current = nullptr;
 
       Phase play(current, window, form, options.play);
-      GameLoop playing(form, clock, window, &play);
+      GameLoop playing(window.session(), clock, window, &play);
       current = &playing;
       while (playing.step()) {
       }
@@ -132,7 +132,7 @@ int main(int argc, char** argv) {
       breaches = play.breaches();
       if (!options.playOnly) {
         Phase paused(current, window, form, {.seconds = options.play.seconds});
-        GameLoop resting(form, clock, window, &paused);
+        GameLoop resting(window.session(), clock, window, &paused);
         current = &resting;
         resting.handle(LoopEvent::keyDown(key::P));
         resting.handle(LoopEvent::keyUp(key::P));

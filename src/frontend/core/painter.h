@@ -37,6 +37,9 @@ class Surface {
   // Draws the caption last prepared, its image's top-left corner at `at`,
   // only within `inside` (which lies within the clip).
   virtual void drawCaption(PixelPoint at, const PixelRect& inside) = 0;
+  // A frame's areas are painted between these two.
+  virtual void beginFrame() {}
+  virtual void endFrame() {}
 };
 
 // Repaints `area` with every object that touches it, and the letterbox within

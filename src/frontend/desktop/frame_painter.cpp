@@ -27,9 +27,12 @@ FramePainter::~FramePainter() {
 
 void FramePainter::paint(SDL_Surface* target, const Controls& controls, const Viewport& view, const PixelRect& area,
                          std::string_view pressedButton) {
-  ++frame_;
-  target_ = target;
+  onto(target).beginFrame();
   frontend::paintArea(*this, controls, view, area, pressedButton);
+  endFrame();
+}
+
+void FramePainter::endFrame() {
   SDL_SetClipRect(target_, nullptr);
   trim(texts_, kTextCacheLimit);
   trim(shapes_, kShapeCacheLimit);

@@ -37,6 +37,11 @@ class FramePainter final : private frontend::Surface {
   // names a push button drawn pressed in, or is empty.
   void paint(SDL_Surface* target, const Controls& controls, const Viewport& view, const PixelRect& area,
              std::string_view pressedButton = {});
+  // The painter drawing onto `target`, for a frame's areas.
+  frontend::Surface& onto(SDL_Surface* target) {
+    target_ = target;
+    return *this;
+  }
 
  private:
   struct Cached {
@@ -73,6 +78,8 @@ class FramePainter final : private frontend::Surface {
   std::optional<frontend::PixelSize> prepareCaption(const Font& font, int pixels, std::string_view text,
                                                     Color color) override;
   void drawCaption(frontend::PixelPoint at, const PixelRect& inside) override;
+  void beginFrame() override { ++frame_; }
+  void endFrame() override;
 
   const Cached* shapeSurface(const frontend::RasterShape& shape);
   // Drops what this frame did not use from a cache grown past its limit.

@@ -9,8 +9,8 @@ std::optional<TimeMs> sleepBefore(std::optional<TimeMs> due, TimeMs now) {
   return std::max<TimeMs>(*due - now, 0);
 }
 
-GameLoop::GameLoop(GamePort& game, const Clock& clock, LoopHost& host, LoopObserver* observer)
-    : game_(game), clock_(clock), host_(host), observer_(observer) {}
+GameLoop::GameLoop(frontend::GameSession& session, const Clock& clock, LoopHost& host, LoopObserver* observer)
+    : session_(session), clock_(clock), host_(host), observer_(observer) {}
 
 void GameLoop::run() {
   while (step()) {
@@ -19,7 +19,7 @@ void GameLoop::run() {
 
 bool GameLoop::step() {
   showChanges();
-  auto event = host_.wait(sleepBefore(game_.nextDue(), clock_.now()));
+  auto event = host_.wait(sleepBefore(session_.nextDue(), clock_.now()));
   while (event) {
     if (!handle(*event)) return false;
     event = host_.poll();
@@ -30,13 +30,14 @@ bool GameLoop::step() {
 
 bool GameLoop::handle(const LoopEvent& e) {
   switch (e.kind) {
-    case LoopEvent::Kind::KeyDown: game_.keyDown(e.key); break;
-    case LoopEvent::Kind::KeyUp: game_.keyUp(e.key); break;
-    case LoopEvent::Kind::Click:
-      // A new game rebuilds every object: nothing drawn before is current.
-      if (game_.click(e.button)) fullRepaint_ = true;
-      break;
-    case LoopEvent::Kind::Repaint: fullRepaint_ = true; break;
+    case LoopEvent::Kind::Press: session_.press(e.device, e.control); break;
+    case LoopEvent::Kind::Release: session_.release(e.device, e.control); break;
+    case LoopEvent::Kind::ReleaseAll: session_.releaseAll(e.device); break;
+    case LoopEvent::Kind::PointerDown: session_.pointerDown(e.x, e.y); break;
+    case LoopEvent::Kind::PointerMove: session_.pointerMove(e.x, e.y); break;
+    case LoopEvent::Kind::PointerUp: session_.pointerUp(e.x, e.y); break;
+    case LoopEvent::Kind::Click: session_.click(e.button); break;
+    case LoopEvent::Kind::Repaint: session_.invalidate(); break;
     case LoopEvent::Kind::Wake: break;
     case LoopEvent::Kind::Quit: return false;
   }
@@ -45,24 +46,23 @@ bool GameLoop::handle(const LoopEvent& e) {
 
 void GameLoop::deliverTicks() {
   if (observer_ == nullptr) {
-    game_.dispatchDueTimers(CatchUp::OnceThenResume);
+    session_.tick();
     return;
   }
   // Which timers are due now is known before they run; a tick is one due
   // timer's handler, and after a stall each fires once.
   const TimeMs now = clock_.now();
-  const auto d1 = game_.objects().Timer1.due();
-  const auto d2 = game_.objects().Timer2.due();
-  game_.dispatchDueTimers(CatchUp::OnceThenResume);
+  const Controls& objects = session_.game().objects();
+  const auto d1 = objects.Timer1.due();
+  const auto d2 = objects.Timer2.due();
+  session_.tick();
   if (d1 && *d1 <= now) observer_->ticked(1);
   if (d2 && *d2 <= now) observer_->ticked(2);
 }
 
 void GameLoop::showChanges() {
-  if (!fullRepaint_ && game_.revision() == shownRevision_) return;
-  host_.present(fullRepaint_);
-  shownRevision_ = game_.revision();
-  fullRepaint_ = false;
+  if (!session_.due()) return;
+  host_.present();
   if (observer_ != nullptr) observer_->presented();
 }
 

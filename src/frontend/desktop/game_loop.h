@@ -7,23 +7,38 @@
 #include <string_view>
 
 #include "base/platform.h"
-#include "ui/game_port.h"
+#include "frontend/core/game_session.h"
 
 namespace tessaly::desktop {
 
+using frontend::Device;
+
 // An input in the game's own terms.
 struct LoopEvent {
-  enum class Kind { KeyDown, KeyUp, Click, Repaint, Wake, Quit };
+  enum class Kind { Press, Release, ReleaseAll, PointerDown, PointerMove, PointerUp, Click, Repaint, Wake, Quit };
   Kind kind = Kind::Repaint;
-  int key = 0;              // KeyDown, KeyUp: the virtual-key code
-  std::string_view button;  // Click: the button's name
-  static LoopEvent keyDown(int code) { return {Kind::KeyDown, code, {}}; }
-  static LoopEvent keyUp(int code) { return {Kind::KeyUp, code, {}}; }
-  static LoopEvent click(std::string_view name) { return {Kind::Click, 0, name}; }
-  static LoopEvent repaint() { return {Kind::Repaint, 0, {}}; }
+  Device device = Device::Keyboard;  // Press, Release, ReleaseAll
+  int control = 0;                   // Press, Release: a virtual-key code, pad:: or touch::
+  int x = 0, y = 0;                  // Pointer*: the output pixel
+  std::string_view button;           // Click: the button's name
+
+  static LoopEvent press(Device d, int control) { return {Kind::Press, d, control, 0, 0, {}}; }
+  static LoopEvent release(Device d, int control) { return {Kind::Release, d, control, 0, 0, {}}; }
+  static LoopEvent releaseAll(Device d) { return {Kind::ReleaseAll, d, 0, 0, 0, {}}; }
+  static LoopEvent keyDown(int code) { return press(Device::Keyboard, code); }
+  static LoopEvent keyUp(int code) { return release(Device::Keyboard, code); }
+  static LoopEvent pointerDown(int x, int y) { return pointer(Kind::PointerDown, x, y); }
+  static LoopEvent pointerMove(int x, int y) { return pointer(Kind::PointerMove, x, y); }
+  static LoopEvent pointerUp(int x, int y) { return pointer(Kind::PointerUp, x, y); }
+  // A click by the button's name, as the automatic player makes it.
+  static LoopEvent click(std::string_view name) { return {Kind::Click, Device::Keyboard, 0, 0, 0, name}; }
+  static LoopEvent repaint() { return {Kind::Repaint, Device::Keyboard, 0, 0, 0, {}}; }
   // Only ends the sleep, so that a watcher gets its turn (see LoopObserver).
-  static LoopEvent wake() { return {Kind::Wake, 0, {}}; }
-  static LoopEvent quit() { return {Kind::Quit, 0, {}}; }
+  static LoopEvent wake() { return {Kind::Wake, Device::Keyboard, 0, 0, 0, {}}; }
+  static LoopEvent quit() { return {Kind::Quit, Device::Keyboard, 0, 0, 0, {}}; }
+
+ private:
+  static LoopEvent pointer(Kind k, int x, int y) { return {k, Device::Keyboard, 0, x, y, {}}; }
 };
 
 // The platform under the loop: where inputs come from and frames go to.
@@ -35,8 +50,8 @@ class LoopHost {
   virtual std::optional<LoopEvent> wait(std::optional<TimeMs> timeout) = 0;
   // An input already waiting, without sleeping.
   virtual std::optional<LoopEvent> poll() = 0;
-  // Shows what changed in the window since the last frame, or all of it.
-  virtual void present(bool everything) = 0;
+  // Shows what changed in the window since the last frame.
+  virtual void present() = 0;
 };
 
 // Watches a running loop; the live measurement tool and tests use it.
@@ -55,7 +70,7 @@ std::optional<TimeMs> sleepBefore(std::optional<TimeMs> due, TimeMs now);
 
 class GameLoop {
  public:
-  GameLoop(GamePort& game, const Clock& clock, LoopHost& host, LoopObserver* observer = nullptr);
+  GameLoop(frontend::GameSession& session, const Clock& clock, LoopHost& host, LoopObserver* observer = nullptr);
 
   // Runs until the player closes the window.
   void run();
@@ -70,12 +85,10 @@ class GameLoop {
   void showChanges();
   void deliverTicks();
 
-  GamePort& game_;
+  frontend::GameSession& session_;
   const Clock& clock_;
   LoopHost& host_;
   LoopObserver* observer_;
-  std::uint64_t shownRevision_ = 0;
-  bool fullRepaint_ = true;
 };
 
 }  // namespace tessaly::desktop

@@ -38,7 +38,7 @@ double largestScaleOnScreen(SDL_Window* window) {
 
 }  // namespace
 
-GameWindow::GameWindow(GamePort& game, FontBook& fonts, double scale) : game_(game), painter_(fonts) {
+GameWindow::GameWindow(GamePort& game, FontBook& fonts, double scale) : session_(game), painter_(fonts) {
   // Without a single face the window would show a game without a word on it.
   if (fonts.face(Font{"sans-serif", 10}) == nullptr)
     throw StartError("no usable font is installed (fontconfig offers none that opens).");
@@ -78,7 +78,7 @@ void GameWindow::attachSurface() {
   surface_ = SDL_GetWindowSurface(window_);
   if (surface_ == nullptr)
     throw StartError(std::string("the game window has no surface to draw on (") + SDL_GetError() + ").");
-  view_ = Viewport::fit(surface_->w, surface_->h);
+  session_.resize(surface_->w, surface_->h);
 }
 
 std::optional<LoopEvent> GameWindow::wait(std::optional<TimeMs> timeout) {
@@ -158,55 +158,24 @@ std::optional<LoopEvent> GameWindow::translate(const SDL_Event& e) {
 }
 
 std::optional<LoopEvent> GameWindow::mouse(const SDL_Event& e) {
-  // A push button clicks when the left button goes down and comes up on it;
-  // it shows pressed while the pointer stays on it.
-  if (e.type == SDL_MOUSEBUTTONDOWN) {
-    if (e.button.button != SDL_BUTTON_LEFT || !pressed_.empty()) return std::nullopt;
-    pressed_ = buttonAt(e.button.x, e.button.y);
-    pressedInside_ = !pressed_.empty();
-    return pressed_.empty() ? std::nullopt : std::optional(LoopEvent::repaint());
+  // The left button presses the push buttons; the session keeps what it holds.
+  switch (e.type) {
+    case SDL_MOUSEBUTTONDOWN:
+      return e.button.button == SDL_BUTTON_LEFT ? std::optional(LoopEvent::pointerDown(e.button.x, e.button.y))
+                                                : std::nullopt;
+    case SDL_MOUSEBUTTONUP:
+      return e.button.button == SDL_BUTTON_LEFT ? std::optional(LoopEvent::pointerUp(e.button.x, e.button.y))
+                                                : std::nullopt;
+    default:  // a pointer moving over the window matters only while it holds a button
+      return session_.pointerHeld() ? std::optional(LoopEvent::pointerMove(e.motion.x, e.motion.y)) : std::nullopt;
   }
-  if (pressed_.empty()) return std::nullopt;
-  if (e.type == SDL_MOUSEMOTION) {
-    const bool inside = buttonAt(e.motion.x, e.motion.y) == pressed_;
-    if (inside == pressedInside_) return std::nullopt;
-    pressedInside_ = inside;
-    return LoopEvent::repaint();
-  }
-  if (e.button.button != SDL_BUTTON_LEFT) return std::nullopt;
-  const std::string_view released = pressed_;
-  pressed_ = {};
-  if (buttonAt(e.button.x, e.button.y) == released) return LoopEvent::click(released);
-  return LoopEvent::repaint();
 }
 
-std::string_view GameWindow::buttonAt(int px, int py) const {
-  const auto at = view_.toTwips(px, py);
-  if (!at || !game_.isOpen()) return {};
-  const auto buttons = game_.objects().buttons();
-  for (auto it = buttons.rbegin(); it != buttons.rend(); ++it) {  // the front button takes the click
-    const ScreenObject* b = *it;
-    if (!b->visible()) continue;
-    if (!view_.edges(b->bounds()).contains(px, py)) continue;
-    // The name as the table spells it, which outlives these objects: a new
-    // game rebuilds them while the button is still held.
-    const auto name = std::find(button::all.begin(), button::all.end(), b->name());
-    return name != button::all.end() ? *name : std::string_view{};
-  }
-  return {};
-}
-
-void GameWindow::present(bool everything) {
-  if (!game_.isOpen()) return;
-  if (everything) changes_.forget();
-  repaintAreas(view_, changes_.collect(game_.objects()), surface_->w, surface_->h, areas_);
-  if (areas_.empty()) return;
-  const std::string_view pressed = pressedInside_ ? pressed_ : std::string_view{};
+void GameWindow::present() {
+  const auto areas = session_.present(painter_.onto(surface_));
+  if (areas.empty()) return;
   shown_.clear();
-  for (const PixelRect& area : areas_) {
-    painter_.paint(surface_, game_.objects(), view_, area, pressed);
-    shown_.push_back(toSdl(area));
-  }
+  for (const PixelRect& area : areas) shown_.push_back(toSdl(area));
   SDL_UpdateWindowSurfaceRects(window_, shown_.data(), static_cast<int>(shown_.size()));
   endIfDisplayFailed();
 }

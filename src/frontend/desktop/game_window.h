@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "frontend/core/change_tracker.h"
+#include "frontend/core/game_session.h"
 #include "frontend/core/viewport.h"
 #include "frontend/desktop/font_book.h"
 #include "frontend/desktop/frame_painter.h"
@@ -34,7 +34,8 @@ class GameWindow final : public LoopHost {
   std::optional<LoopEvent> poll() override;
   // Ends a wait from any thread; the loop sees a Wake.
   void wake();
-  void present(bool everything) override;
+  // Paints what changed and sends those pixels to the display.
+  void present() override;
 
   // Turns one SDL event into the game's input, if it is one. Throws
   // DisplayLost when the display fails under the game.
@@ -42,33 +43,27 @@ class GameWindow final : public LoopHost {
 
   SDL_Window* window() const { return window_; }
   SDL_Surface* surface() const { return surface_; }
-  const Viewport& viewport() const { return view_; }
-  // The push button held down by the mouse, or empty.
-  std::string_view pressedButton() const { return pressed_; }
+  const Viewport& viewport() const { return session_.viewport(); }
+  // The game as this window drives and shows it; the loop runs on it.
+  frontend::GameSession& session() { return session_; }
+  // The push button drawn pressed in, or empty.
+  std::string_view pressedButton() const { return session_.pressedButton(); }
   // The output pixels the last present() repainted and sent to the display.
-  std::span<const PixelRect> repainted() const { return areas_; }
+  std::span<const PixelRect> repainted() const { return session_.repainted(); }
 
  private:
   void attachSurface();
   // Throws DisplayLost once the display has failed under the game.
   void endIfDisplayFailed() const;
   std::optional<LoopEvent> mouse(const SDL_Event& event);
-  // The frontmost shown push button at an output pixel, or empty.
-  std::string_view buttonAt(int px, int py) const;
 
-  GamePort& game_;
+  frontend::GameSession session_;
   SDL_Window* window_ = nullptr;
   SDL_Surface* surface_ = nullptr;
   FramePainter painter_;
-  frontend::ChangeTracker changes_;
-  // Kept from frame to frame: repainting allocates nothing.
-  std::vector<PixelRect> areas_;
-  std::vector<SDL_Rect> shown_;  // the same, for the display
-  Viewport view_ = Viewport::atScale(1);
-  int displayFd_ = -1;          // the X connection, when the display is X11
-  int wakePipe_[2] = {-1, -1};  // written by wake(), watched with the display
-  std::string_view pressed_;    // a button name held down, empty when none
-  bool pressedInside_ = false;  // the pointer is still over it
+  std::vector<SDL_Rect> shown_;  // the areas repainted, for the display; kept: a frame allocates nothing
+  int displayFd_ = -1;           // the X connection, when the display is X11
+  int wakePipe_[2] = {-1, -1};   // written by wake(), watched with the display
 };
 
 }  // namespace tessaly::desktop

@@ -20,7 +20,7 @@ int main() {
     Form1 form(clock, random, measurer);
     desktop::GameWindow window(form, fonts);
     form.open();
-    desktop::GameLoop(form, clock, window).run();
+    desktop::GameLoop(window.session(), clock, window).run();
     return 0;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "tessaly: %s\n", e.what());

@@ -17,16 +17,10 @@ namespace tessaly::web {
 using frontend::PixelRect;
 using frontend::Viewport;
 
-class CanvasPainter final : private frontend::Surface {
+class CanvasPainter final : public frontend::Surface {
  public:
   explicit CanvasPainter(PageFonts& fonts) : fonts_(fonts) {}
 
-  // Repaints `area` with every object that touches it, and the letterbox
-  // within it. `pressedButton` names a push button drawn pressed in, or is
-  // empty.
-  void paint(const Controls& controls, const Viewport& view, const PixelRect& area, std::string_view pressedButton) {
-    frontend::paintArea(*this, controls, view, area, pressedButton);
-  }
   // The canvas has a new size: nothing kept for it is of use.
   void resized();
 

@@ -6,17 +6,16 @@
 // runs (paused, game over).
 
 #include <cstdint>
-#include <string_view>
-#include <vector>
 
 #include "base/platform.h"
-#include "frontend/core/change_tracker.h"
-#include "frontend/core/viewport.h"
+#include "frontend/core/game_session.h"
 #include "frontend/web/canvas_painter.h"
 #include "frontend/web/page_fonts.h"
 #include "ui/game_port.h"
 
 namespace tessaly::web {
+
+using frontend::Device;
 
 class WebGame {
  public:
@@ -24,14 +23,20 @@ class WebGame {
 
   // The canvas now has `width` x `height` device pixels; repaints it all.
   void resize(int width, int height);
-  void keyDown(int virtualKey);
-  void keyUp(int virtualKey);
+  void keyDown(int virtualKey) { press(Device::Keyboard, virtualKey); }
+  void keyUp(int virtualKey) { release(Device::Keyboard, virtualKey); }
+  // A control of any device went down or came up (see frontend/core/input_map.h).
+  void press(Device device, int control);
+  void release(Device device, int control);
+  // Lets go of everything a device holds: the page lost the focus, a pad went away.
+  void releaseAll(Device device);
   // The primary pointer button at a canvas pixel: a push button clicks when
   // it goes down and comes up on it, and shows pressed while the pointer
   // stays on it.
   void pointerDown(int x, int y);
   void pointerMove(int x, int y);
   void pointerUp(int x, int y);
+  void pointerCancel();
   // Delivers the ticks that are due; after a stall (a hidden page, a busy
   // machine) each timer ticks once and resumes its rhythm, no burst.
   void tick();
@@ -39,26 +44,15 @@ class WebGame {
   // Milliseconds until the next tick is due, at least 0; -1 while no timer runs.
   int wakeIn() const;
   // Frames shown so far.
-  std::uint64_t frames() const { return frames_; }
+  std::uint64_t frames() const { return session_.frames(); }
+  const frontend::GameSession& session() const { return session_; }
 
  private:
-  void present();
-  // The frontmost shown push button at a canvas pixel, or empty.
-  std::string_view buttonAt(int x, int y) const;
+  void present() { session_.present(painter_); }
 
-  GamePort& game_;
   const Clock& clock_;
+  frontend::GameSession session_;
   CanvasPainter painter_;
-  frontend::ChangeTracker changes_;
-  std::vector<PixelRect> areas_;  // kept from frame to frame: repainting allocates nothing
-  Viewport view_ = Viewport::fit(1, 1);
-  int width_ = 0;
-  int height_ = 0;
-  std::uint64_t shownRevision_ = 0;
-  bool fullRepaint_ = true;
-  std::uint64_t frames_ = 0;
-  std::string_view pressed_;    // a button name held down, empty when none
-  bool pressedInside_ = false;  // the pointer is still over it
 };
 
 }  // namespace tessaly::web

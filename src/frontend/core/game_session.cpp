@@ -1,0 +1,43 @@
+#include "frontend/core/game_session.h"
+
+#include <algorithm>
+
+namespace tessaly::frontend {
+
+void GameSession::press(Device device, int control) {
+  // A new game rebuilds every object: nothing drawn before is current.
+  if (inputs_.press(game_, device, control)) presenter_.invalidate();
+}
+
+void GameSession::pointerDown(int x, int y) {
+  if (press_.down(buttonAt(game_, view_, x, y))) presenter_.invalidate();
+}
+
+void GameSession::pointerMove(int x, int y) {
+  if (press_.holding() && press_.move(buttonAt(game_, view_, x, y))) presenter_.invalidate();
+}
+
+void GameSession::pointerUp(int x, int y) {
+  if (!press_.holding()) return;
+  const std::string_view clicked = press_.up(buttonAt(game_, view_, x, y));
+  presenter_.invalidate();
+  if (!clicked.empty()) game_.click(clicked);
+}
+
+void GameSession::pointerCancel() {
+  if (press_.cancel()) presenter_.invalidate();
+}
+
+bool GameSession::click(std::string_view name) {
+  if (!game_.click(name)) return false;
+  presenter_.invalidate();
+  return true;
+}
+
+void GameSession::resize(int width, int height) {
+  size_ = {std::max(width, 1), std::max(height, 1)};
+  view_ = Viewport::fit(size_.width, size_.height);
+  presenter_.invalidate();
+}
+
+}  // namespace tessaly::frontend
