@@ -5,11 +5,12 @@
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import { readFile } from 'node:fs/promises';
-import { join } from 'node:path';
+import { dirname, join } from 'node:path';
 import { test } from 'node:test';
+import { fileURLToPath } from 'node:url';
 import vm from 'node:vm';
-import { root } from './chromium.mjs';
 
+const root = join(dirname(fileURLToPath(import.meta.url)), '..', '..');
 const web = join(root, 'src', 'frontend', 'web');
 
 // As the engine's compiler lays the records out.
