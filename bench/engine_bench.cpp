@@ -10,18 +10,15 @@
 
 #include "base/platform.h"
 #include "game/form1.h"
-#include "harness/virtual_time.h"
+#include "harness/scripted_game.h"
 
 using namespace tessaly;
 
 namespace {
 
-struct Engine {
-  VirtualClock clock{42};
-  StdRandom random;
-  EstimatedTextMeasurer measurer;
-  Form1 form{clock, random, measurer};
-  Engine() { form.open(); }
+// The standard generator's draws, as the real game makes them.
+struct Engine : SeededGame {
+  Engine() : SeededGame({.seed = 42}) { form.open(); }
 };
 
 // One ball tick with the ball in flight over pattern 2, whose 225 bricks fill
@@ -81,10 +78,8 @@ BENCHMARK(BM_Grid)->Unit(benchmark::kMicrosecond);
 // The whole start-up: the window's objects built, 625 bricks created, the
 // patterns stored, laid out, sized and served. Closing is not timed.
 void BM_StartUp(benchmark::State& st) {
-  VirtualClock clock{42};
-  StdRandom random;
-  EstimatedTextMeasurer measurer;
-  Form1 form{clock, random, measurer};
+  SeededGame game({.seed = 42});
+  Form1& form = game.form;
   for (auto _ : st) {
     form.open();
     st.PauseTiming();

@@ -8,7 +8,7 @@
 #include "frontend/desktop/font_book.h"
 #include "frontend/desktop/offscreen_frame.h"
 #include "game/form1.h"
-#include "harness/virtual_time.h"
+#include "harness/scripted_game.h"
 
 using namespace tessaly;
 using namespace tessaly::desktop;
@@ -24,9 +24,8 @@ struct OpenGame {
   Fonts ttf;
   FontBook fonts;
   TtfTextMeasurer measurer{fonts};
-  VirtualClock clock{11, 0};
-  StdRandom random;
-  Form1 form{clock, random, measurer};
+  SeededGame game{{.seed = 11}, measurer};
+  Form1& form = game.form;
   OpenGame() { form.open(); }
 };
 
@@ -55,7 +54,7 @@ void PlayTickFrame(benchmark::State& state) {
   std::int64_t round = 0;
   for (auto _ : state) {
     if (round++ % 40 == 0) g.form.keyDown(round % 80 == 1 ? key::Left : key::Right);  // serve again if lost
-    advance(g.form, g.clock, 25);
+    g.game.advance(25);
     frame.drawChanges(g.form.controls());
   }
 }

@@ -5,22 +5,14 @@
 
 #include "frontend/core/change_tracker.h"
 #include "game/form1.h"
-#include "harness/scripted_random.h"
-#include "harness/virtual_time.h"
+#include "harness/scripted_game.h"
 
 using namespace tessaly;
 using namespace tessaly::frontend;
 
 namespace {
-struct Game {
-  VirtualClock clock{5, 0};
-  ScriptedRandom random;
-  EstimatedTextMeasurer measurer;
-  Form1 form{clock, random, measurer};
-  Game() {
-    random.repeatWhenEmpty(0.5f);
-    form.open();
-  }
+struct Game : ScriptedGame {
+  Game() : ScriptedGame({.seed = 5, .repeat = 0.5f}) { form.open(); }
 };
 }  // namespace
 
@@ -29,7 +21,7 @@ TEST(ChangeTracker, FirstLookIsEverythingThenNothingUntilSomethingMoves) {
   ChangeTracker t;
   EXPECT_TRUE(t.collect(g.form.controls()).everything);
   EXPECT_TRUE(t.collect(g.form.controls()).none());
-  advance(g.form, g.clock, 500);  // ticks with nothing to move
+  g.advance(500);  // ticks with nothing to move
   EXPECT_TRUE(t.collect(g.form.controls()).none());
 }
 
@@ -48,7 +40,7 @@ TEST(ChangeTracker, PaddlePairsAreTwoSmallAreasNotTheSpanBetweenThem) {
   ChangeTracker t;
   t.collect(g.form.controls());
   g.form.keyDown(key::Right);
-  advance(g.form, g.clock, 25);
+  g.advance(25);
   g.form.keyUp(key::Right);
   const Changes& c = t.collect(g.form.controls());
   ASSERT_FALSE(c.everything);

@@ -12,8 +12,7 @@
 #include "frontend/desktop/font_book.h"
 #include "frontend/desktop/offscreen_frame.h"
 #include "game/form1.h"
-#include "harness/scripted_random.h"
-#include "harness/virtual_time.h"
+#include "harness/scripted_game.h"
 
 using namespace tessaly;
 using namespace tessaly::desktop;
@@ -63,10 +62,8 @@ TEST_P(HeadingLetters, ScoreIsWrittenInLowerCaseAfterTwoBlanksAndEveryHeadingFit
   const double scale = GetParam();
   FontBook fonts;
   TtfTextMeasurer measurer(fonts);
-  VirtualClock clock{3, 0};
-  ScriptedRandom random;
-  random.repeatWhenEmpty(0.25f);
-  Form1 form(clock, random, measurer);
+  ScriptedGame game({.seed = 3, .repeat = 0.25f}, measurer);
+  Form1& form = game.form;
   form.open();
   OffscreenFrame frame(fonts, scale);
   frame.draw(form.controls());

@@ -9,8 +9,7 @@
 #include "frontend/desktop/font_book.h"
 #include "frontend/desktop/offscreen_frame.h"
 #include "game/form1.h"
-#include "harness/scripted_random.h"
-#include "harness/virtual_time.h"
+#include "harness/scripted_game.h"
 
 using namespace tessaly;
 using namespace tessaly::desktop;
@@ -49,15 +48,14 @@ class Render : public ::testing::TestWithParam<double> {
     ASSERT_EQ(TTF_Init(), 0);
     fonts = std::make_unique<FontBook>();
     measurer = std::make_unique<TtfTextMeasurer>(*fonts);
-    random.repeatWhenEmpty(0.25f);
-    form = std::make_unique<Form1>(clock, random, *measurer);
-    form->open();
+    game = std::make_unique<ScriptedGame>(GameSetup{.seed = 3, .repeat = 0.25f}, *measurer);
+    game->form.open();
     frame = std::make_unique<OffscreenFrame>(*fonts, GetParam());
-    frame->draw(form->controls());
+    frame->draw(game->form.controls());
   }
   void TearDown() override {
     frame.reset();
-    form.reset();
+    game.reset();
     measurer.reset();
     fonts.reset();
     TTF_Quit();
@@ -67,11 +65,9 @@ class Render : public ::testing::TestWithParam<double> {
     frame->saveBmp(name + "-" + std::to_string(static_cast<int>(GetParam())) + "x.bmp");
   }
 
-  VirtualClock clock{3, 0};
-  ScriptedRandom random;
   std::unique_ptr<FontBook> fonts;
   std::unique_ptr<TtfTextMeasurer> measurer;
-  std::unique_ptr<Form1> form;
+  std::unique_ptr<ScriptedGame> game;
   std::unique_ptr<OffscreenFrame> frame;
 };
 
@@ -106,7 +102,7 @@ TEST_P(Render, ThreeLifeMarkersShowAndTheFourthIsHidden) {
 }
 
 TEST_P(Render, ReadOutsAreRedInBorderedHeadings) {
-  const auto& c = form->controls();
+  const auto& c = game->form.controls();
   // Six figures of the score and the high score, three of the brick count.
   EXPECT_GT(countNear(*frame, c.showscore.bounds(), kRed, 0), 60 * GetParam() * GetParam());
   EXPECT_GT(countNear(*frame, c.highscore.bounds(), kRed, 0), 60 * GetParam() * GetParam());
@@ -122,16 +118,16 @@ TEST_P(Render, ReadOutsAreRedInBorderedHeadings) {
 
 TEST_P(Render, PauseShowsTheRaisedButtonInFrontOfTheBricks) {
   EXPECT_NE(at(2040 + 300, 3120 + 300), kFaceColor);
-  form->keyDown(key::P);
-  frame->draw(form->controls());
+  game->form.keyDown(key::P);
+  frame->draw(game->form.controls());
   keep("paused");
-  const ScreenObject& pause = form->controls().pause;
+  const ScreenObject& pause = game->form.controls().pause;
   EXPECT_EQ(at(pause.left() + 300, pause.top() + 300), kFaceColor);
   EXPECT_EQ(at(pause.left() + 3, pause.top() + 3), (Color{255, 255, 255}));  // raised: lit from the top left
   EXPECT_EQ(at(pause.bounds().right() - 3, pause.bounds().bottom() - 3), (Color{105, 105, 105}));
   EXPECT_GT(countNear(*frame, pause.bounds(), kTextColor, 30), 50 * GetParam() * GetParam());  // "Pause"
   // Held down it looks pressed in.
-  frame->draw(form->controls(), "pause");
+  frame->draw(game->form.controls(), "pause");
   EXPECT_EQ(at(pause.left() + 3, pause.top() + 3), (Color{105, 105, 105}));
 }
 
@@ -139,17 +135,17 @@ TEST_P(Render, DrawingOnlyTheDamageGivesTheSameFrameAsDrawingAll) {
   int flying = 0;
   for (int t = 0; t < 300; ++t) {
     // Serve again whenever a ball is lost, steering both pairs of paddles.
-    if (t % 40 == 0) form->keyDown(t % 80 == 0 ? key::Left : key::Right);
-    if (t % 40 == 20) form->keyDown(t % 80 == 20 ? key::Up : key::Down);
-    advance(*form, clock, 25);
-    flying += form->controls().ball.top() != 7680;
-    frame->drawChanges(form->controls());
+    if (t % 40 == 0) game->form.keyDown(t % 80 == 0 ? key::Left : key::Right);
+    if (t % 40 == 20) game->form.keyDown(t % 80 == 20 ? key::Up : key::Down);
+    game->advance(25);
+    flying += game->form.controls().ball.top() != 7680;
+    frame->drawChanges(game->form.controls());
   }
   ASSERT_GT(flying, 150);
   std::vector<std::uint32_t> partial(
       static_cast<std::uint32_t*>(frame->surface()->pixels),
       static_cast<std::uint32_t*>(frame->surface()->pixels) + frame->surface()->w * frame->surface()->h);
-  frame->draw(form->controls());
+  frame->draw(game->form.controls());
   const auto* full = static_cast<const std::uint32_t*>(frame->surface()->pixels);
   int differing = 0;
   for (std::size_t i = 0; i < partial.size(); ++i) differing += partial[i] != full[i];
@@ -157,8 +153,8 @@ TEST_P(Render, DrawingOnlyTheDamageGivesTheSameFrameAsDrawingAll) {
 }
 
 TEST_P(Render, PatternTwoAfterF1FillsTheSquare) {
-  form->keyDown(key::F1);
-  frame->drawChanges(form->controls());
+  game->form.keyDown(key::F1);
+  frame->drawChanges(game->form.controls());
   for (int r = 6; r <= 20; r += 2)
     for (int col = 6; col <= 20; col += 2)
       EXPECT_NE(at(cellLeft(col) + 45, cellTop(r) + 210), kGreen) << col << "," << r;
