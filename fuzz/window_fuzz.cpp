@@ -30,7 +30,7 @@
 #include "frontend/desktop/game_window.h"
 #include "frontend/desktop/sdl_session.h"
 #include "game/form1.h"
-#include "harness/scripted_random.h"
+#include "harness/scripted_game.h"
 #include "harness/virtual_time.h"
 
 using namespace tessaly;
@@ -122,11 +122,11 @@ class Session final : public LoopObserver {
   Session(Desktop& desktop, FuzzedDataProvider& in)
       : desktop_(desktop),
         window_(desktop.window),
-        clock_(in.ConsumeIntegral<std::uint32_t>()),
         measurer_(desktop.fonts),
-        form_(clock_, random_, measurer_),
-        loop_(window_.session(), clock_, window_, this) {
-    random_.repeatWhenEmpty(static_cast<float>(in.ConsumeIntegralInRange(0, 255)) / 256);
+        game_({.seed = in.ConsumeIntegral<std::uint32_t>(),
+               .repeat = static_cast<float>(in.ConsumeIntegralInRange(0, 255)) / 256},
+              measurer_),
+        loop_(window_.session(), game_.clock, window_, this) {
     desktop.game.form = &form_;
     // The window as it opened: its opening size, no button held down.
     int w = 0;
@@ -201,7 +201,7 @@ class Session final : public LoopObserver {
     if (round()) pass(25);
   }
 
-  TimeMs now() const { return clock_.now(); }
+  TimeMs now() const { return game_.clock.now(); }
 
   void presented() override {
     const SDL_Surface* s = window_.surface();
@@ -238,10 +238,10 @@ class Session final : public LoopObserver {
     while (form_.isOpen()) {
       const auto due = form_.nextDue();
       if (!due || *due > end) break;
-      clock_.set(*due);
+      game_.clock.set(*due);
       if (!round()) return false;
     }
-    if (end > now()) clock_.set(end);
+    if (end > now()) game_.clock.set(end);
     return round();
   }
 
@@ -304,10 +304,9 @@ class Session final : public LoopObserver {
 
   Desktop& desktop_;
   GameWindow& window_;
-  VirtualClock clock_;
-  ScriptedRandom random_;
   TtfTextMeasurer measurer_;
-  Form1 form_;
+  ScriptedGame game_;
+  Form1& form_ = game_.form;
   GameLoop loop_;
   bool watchPixels_ = false;
   std::vector<std::uint8_t>& snapshot_ = desktop_.snapshot;  // kept: most inputs need no new memory

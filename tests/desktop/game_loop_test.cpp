@@ -9,8 +9,7 @@
 
 #include "frontend/desktop/game_loop.h"
 #include "game/form1.h"
-#include "harness/scripted_random.h"
-#include "harness/virtual_time.h"
+#include "harness/scripted_game.h"
 
 using namespace tessaly;
 using namespace tessaly::desktop;
@@ -29,16 +28,9 @@ struct NoSurface final : frontend::Surface {
   void drawCaption(frontend::PixelPoint, const PixelRect&) override {}
 };
 
-struct Game {
-  VirtualClock clock{7, 1000};
-  ScriptedRandom random;
-  EstimatedTextMeasurer measurer;
-  Form1 form{clock, random, measurer};
+struct Game : ScriptedGame {
   frontend::GameSession session{form};
-  Game() {
-    random.repeatWhenEmpty(0.5f);
-    form.open();
-  }
+  Game() : ScriptedGame({.seed = 7, .start = 1000, .repeat = 0.5f}) { form.open(); }
 };
 
 // Sleeping moves the virtual clock; inputs arrive at the times a test set.

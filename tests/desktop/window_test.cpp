@@ -11,8 +11,7 @@
 #include "frontend/desktop/game_window.h"
 #include "frontend/desktop/sdl_session.h"
 #include "game/form1.h"
-#include "harness/scripted_random.h"
-#include "harness/virtual_time.h"
+#include "harness/scripted_game.h"
 
 using namespace tessaly;
 using namespace tessaly::desktop;
@@ -79,10 +78,8 @@ TEST_F(Window, DrawsTheGameIntoItsSurfaceAndFollowsANewSize) {
   SdlSession sdl(Headless::Allow);
   FontBook fonts;
   TtfTextMeasurer measurer(fonts);
-  VirtualClock clock;
-  ScriptedRandom random;
-  random.repeatWhenEmpty(0.5f);
-  Form1 form(clock, random, measurer);
+  ScriptedGame g({.repeat = 0.5f}, measurer);
+  Form1& form = g.form;
   GameWindow window(form, fonts, 1.0);
   form.open();
   EXPECT_STREQ(SDL_GetWindowTitle(window.window()), "Form1");
@@ -109,10 +106,8 @@ TEST_F(Window, DrawsTheGameIntoItsSurfaceAndFollowsANewSize) {
 TEST_F(Window, KeysArriveAsVirtualKeyCodesRepeatsIncluded) {
   SdlSession sdl(Headless::Allow);
   FontBook fonts;
-  EstimatedTextMeasurer measurer;
-  VirtualClock clock;
-  ScriptedRandom random;
-  Form1 form(clock, random, measurer);
+  ScriptedGame g;
+  Form1& form = g.form;
   GameWindow window(form, fonts, 1.0);
   auto down = window.translate(keyEvent(SDL_KEYDOWN, SDLK_LEFT));
   ASSERT_TRUE(down);
@@ -134,18 +129,15 @@ TEST_F(Window, KeysArriveAsVirtualKeyCodesRepeatsIncluded) {
 TEST_F(Window, OnlyAShownButtonTakesAClickAndOnlyOnRelease) {
   SdlSession sdl(Headless::Allow);
   FontBook fonts;
-  EstimatedTextMeasurer measurer;
-  VirtualClock clock;
-  ScriptedRandom random;
-  random.repeatWhenEmpty(0.5f);
-  Form1 form(clock, random, measurer);
+  ScriptedGame g({.repeat = 0.5f});
+  Form1& form = g.form;
   GameWindow window(form, fonts, 1.0);
   form.open();
   // The pause button's middle, in pixels at 1x.
   const int px = (2040 + 2415 / 2) / 15;
   const int py = (3120 + 1455 / 2) / 15;
 
-  GameLoop loop(window.session(), clock, window);
+  GameLoop loop(window.session(), g.clock, window);
   const auto feed = [&](const SDL_Event& e) {
     if (const auto input = window.translate(e)) loop.handle(*input);
   };
@@ -192,10 +184,8 @@ TEST_F(Window, OnlyAShownButtonTakesAClickAndOnlyOnRelease) {
 TEST_F(Window, ClosingTheWindowQuits) {
   SdlSession sdl(Headless::Allow);
   FontBook fonts;
-  EstimatedTextMeasurer measurer;
-  VirtualClock clock;
-  ScriptedRandom random;
-  Form1 form(clock, random, measurer);
+  ScriptedGame g;
+  Form1& form = g.form;
   GameWindow window(form, fonts, 1.0);
   SDL_Event close{};
   close.type = SDL_WINDOWEVENT;
@@ -209,11 +199,8 @@ TEST_F(Window, ClosingTheWindowQuits) {
 TEST_F(Window, WakeEndsAWaitWithoutATimeLimit) {
   SdlSession sdl(Headless::Allow);
   FontBook fonts;
-  EstimatedTextMeasurer measurer;
-  VirtualClock clock;
-  ScriptedRandom random;
-  random.repeatWhenEmpty(0.5f);
-  Form1 form(clock, random, measurer);
+  ScriptedGame g({.repeat = 0.5f});
+  Form1& form = g.form;
   GameWindow window(form, fonts, 1.0);
   form.open();
   while (window.poll()) {
