@@ -19,9 +19,7 @@
 
 #include "harness/autoplayer.h"
 #include "harness/invariants.h"
-#include "harness/scripted_random.h"
-#include "harness/virtual_time.h"
-#include "ui/text_measure.h"
+#include "harness/scripted_game.h"
 
 using namespace tessaly;
 
@@ -69,29 +67,28 @@ Play playOf(const Form1& form) {
 
 class Game {
  public:
-  Game(std::uint64_t seed, float fallbackDraw) : clock_(seed), form_(clock_, random_, measurer_) {
-    random_.repeatWhenEmpty(fallbackDraw);
+  Game(std::uint64_t seed, float fallbackDraw) : game_({.seed = seed, .repeat = fallbackDraw}) {
     // Spells of automatic play are there to keep rallies going and to lose
     // balls on purpose; choosing lines for the bricks they knock out turns
     // later would take most of each input.
     player_.setLookahead(1);
-    form_.open();
+    game_.form.open();
     check();
   }
 
-  TimeMs now() const { return clock_.now(); }
+  TimeMs now() const { return game_.clock.now(); }
 
   void play(FuzzedDataProvider& in) {
     switch (in.ConsumeEnum<Op>()) {
-      case Op::KeyDown: form_.keyDown(keyFrom(in)); break;
-      case Op::KeyUp: form_.keyUp(keyFrom(in)); break;
-      case Op::Click: form_.click(kButtons[in.ConsumeIntegralInRange<std::size_t>(0, kButtons.size() - 1)]); break;
+      case Op::KeyDown: game_.form.keyDown(keyFrom(in)); break;
+      case Op::KeyUp: game_.form.keyUp(keyFrom(in)); break;
+      case Op::Click: game_.form.click(kButtons[in.ConsumeIntegralInRange<std::size_t>(0, kButtons.size() - 1)]); break;
       case Op::Pass: pass(in.ConsumeIntegral<std::uint8_t>()); break;  // any instant, between ticks too
       case Op::NextTick:
-        if (const auto due = form_.nextDue()) pass(*due - now());
+        if (const auto due = game_.form.nextDue()) pass(*due - now());
         break;
       case Op::Draws:
-        for (int n = in.ConsumeIntegralInRange(1, 4); n > 0; --n) random_.push(drawFrom(in));
+        for (int n = in.ConsumeIntegralInRange(1, 4); n > 0; --n) game_.random.push(drawFrom(in));
         break;
       case Op::AutoPlay: {
         const int ticks = in.ConsumeIntegralInRange(1, 40);
@@ -102,11 +99,11 @@ class Game {
         // A held key repeats every 33 ms until it is let go.
         const int code = keyFrom(in);
         for (int n = in.ConsumeIntegralInRange(1, 8); n > 0; --n) {
-          form_.keyDown(code);
+          game_.form.keyDown(code);
           checkEvent();
           pass(33);
         }
-        form_.keyUp(code);
+        game_.form.keyUp(code);
         break;
       }
     }
@@ -115,15 +112,15 @@ class Game {
 
   // Every rule, whatever changed.
   void check() {
-    found(checkInvariants(form_));
-    play_ = playOf(form_);
+    found(checkInvariants(game_.form));
+    play_ = playOf(game_.form);
   }
 
  private:
   // Lets `ms` pass, checking at every instant a tick fell due.
   void pass(TimeMs ms) {
-    runDueInstants(form_, clock_, now() + ms, [this] {
-      form_.dispatchDueTimers(CatchUp::EveryTick);
+    runDueInstants(game_.form, game_.clock, now() + ms, [this] {
+      game_.form.dispatchDueTimers(CatchUp::EveryTick);
       checkEvent();
     });
   }
@@ -133,9 +130,9 @@ class Game {
   void autoplay(int ticks, int missEvery) {
     player_.setMissEvery(missEvery);
     for (; ticks > 0 && now() < kMaxGameTime; --ticks) {
-      perform(player_.decide(form_), form_);
+      perform(player_.decide(game_.form), game_.form);
       checkEvent();
-      const auto due = form_.nextDue();
+      const auto due = game_.form.nextDue();
       if (!due) return;
       pass(*due - now());
     }
@@ -143,8 +140,8 @@ class Game {
 
   // After an event: every rule if the play changed, else what moves.
   void checkEvent() {
-    if (!form_.isOpen() || playOf(form_) != play_) return check();
-    found(checkMotion(form_));
+    if (!game_.form.isOpen() || playOf(game_.form) != play_) return check();
+    found(checkMotion(game_.form));
   }
   void found(const std::string& broken) const {
     if (broken.empty()) return;
@@ -152,10 +149,7 @@ class Game {
     std::abort();
   }
 
-  VirtualClock clock_;
-  ScriptedRandom random_;
-  EstimatedTextMeasurer measurer_;
-  Form1 form_;
+  ScriptedGame game_;
   AutoPlayer player_;
   Play play_{};  // as of the last check of every rule
 };
