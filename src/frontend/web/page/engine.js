@@ -62,7 +62,7 @@ export function loadEngine(canvas, wasm) {
           .then((instance) => receive(instance), reject);
         return {};
       },
-    }).then((module) => resolve(new Engine(module)), reject);
+    }).then((module) => new Engine(module)).then(resolve, reject);
   });
 }
 
