@@ -156,3 +156,14 @@ TEST_F(Session, PresentsOnlyWhatMovedAndAllAfterAClick) {
   session.present(surface);
   EXPECT_EQ(session.frames(), 3u);
 }
+
+TEST_F(Session, TheStickHoldsAnArrowOnlyPastItsDeadZone) {
+  session.stick(0.5, -0.5);  // on the edge: still
+  EXPECT_TRUE(port.log.empty());
+  session.stick(0.8, -0.6);  // up and to the right: both pairs
+  session.stick(0.9, -0.7);  // leaning further changes nothing
+  session.stick(-0.9, 0.1);  // swung over to the left: let go first, or the paddles would stop
+  session.stick(0, 0);
+  EXPECT_EQ(port.log, (std::vector<int>{key::Right, key::Up, -key::Right, -key::Up, key::Left, -key::Left}));
+  EXPECT_EQ(g.form.state.hdirection, hdirection::still);
+}

@@ -1,12 +1,27 @@
 #include "frontend/core/game_session.h"
 
 #include <algorithm>
+#include <array>
+#include <utility>
 
 namespace tessaly::frontend {
 
 void GameSession::press(Device device, int control) {
   // A new game rebuilds every object: nothing drawn before is current.
   if (inputs_.press(game_, device, control)) presenter_.invalidate();
+}
+
+void GameSession::stick(double x, double y) {
+  const std::array<std::pair<int, bool>, 4> leaning{{{pad::StickLeft, x < -pad::kStickDeadZone},
+                                                     {pad::StickRight, x > pad::kStickDeadZone},
+                                                     {pad::StickUp, y < -pad::kStickDeadZone},
+                                                     {pad::StickDown, y > pad::kStickDeadZone}}};
+  // Let go first: any key coming up stops the paddles, so a stick swung
+  // across gives its new arrow last.
+  for (const auto& [direction, past] : leaning)
+    if (!past && inputs_.holds(Device::Gamepad, direction)) release(Device::Gamepad, direction);
+  for (const auto& [direction, past] : leaning)
+    if (past && !inputs_.holds(Device::Gamepad, direction)) press(Device::Gamepad, direction);
 }
 
 void GameSession::pointerDown(int x, int y) {

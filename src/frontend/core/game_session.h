@@ -26,6 +26,9 @@ class GameSession {
   void press(Device device, int control);
   void release(Device device, int control) { inputs_.release(game_, device, control); }
   void releaseAll(Device device) { inputs_.releaseAll(game_, device); }
+  // A pad's left stick leaning, x to the right and y down, each -1 to 1:
+  // past the dead zone it holds the arrow it leans towards.
+  void stick(double x, double y);
   // The primary pointer button at an output pixel.
   void pointerDown(int x, int y);
   void pointerMove(int x, int y);

@@ -16,20 +16,20 @@ bool InputMap::press(GamePort& game, Device device, int control) {
   if (!binding) return false;
   const std::string_view shown = binding->press == OnPress::Key ? std::string_view{} : frontmostShownButton(game);
   if (!shown.empty() && binding->press == OnPress::ClickShownElseKey) return game.click(shown);
-  if (find(device, control) == nullptr && count_ < held_.size()) held_[count_++] = {device, control, binding->key};
+  if (find(device, control) == count_ && count_ < held_.size()) held_[count_++] = {device, control, binding->key};
   // The key first, as a key event reaches the game before anything it sets off.
   game.keyDown(binding->key);
   return !shown.empty() && game.click(shown);
 }
 
 void InputMap::release(GamePort& game, Device device, int control) {
-  Held* held = find(device, control);
-  if (held == nullptr) {
+  const std::size_t at = find(device, control);
+  if (at == count_) {
     if (device == Device::Keyboard) game.keyUp(control);
     return;
   }
-  const int key = held->key;
-  *held = held_[--count_];
+  const int key = held_[at].key;
+  held_[at] = held_[--count_];
   game.keyUp(key);
 }
 
@@ -38,10 +38,12 @@ void InputMap::releaseAll(GamePort& game, Device device) {
     if (held_[i].device == device) release(game, device, held_[i].control);
 }
 
-InputMap::Held* InputMap::find(Device device, int control) {
-  for (std::size_t i = 0; i < count_; ++i)
-    if (held_[i].device == device && held_[i].control == control) return &held_[i];
-  return nullptr;
+bool InputMap::holds(Device device, int control) const { return find(device, control) != count_; }
+
+std::size_t InputMap::find(Device device, int control) const {
+  std::size_t at = 0;
+  while (at < count_ && (held_[at].device != device || held_[at].control != control)) ++at;
+  return at;
 }
 
 }  // namespace tessaly::frontend

@@ -87,6 +87,7 @@ class InputMap {
   void release(GamePort& game, Device device, int control);
   // Lets go of everything a device holds: a pad unplugged, the focus lost.
   void releaseAll(GamePort& game, Device device);
+  bool holds(Device device, int control) const;
 
  private:
   struct Held {
@@ -94,7 +95,8 @@ class InputMap {
     int control;
     int key;
   };
-  Held* find(Device device, int control);
+  // Where a control is among those held: count_ when it is not.
+  std::size_t find(Device device, int control) const;
 
   std::array<Held, 32> held_{};  // fixed: pressing allocates nothing
   std::size_t count_ = 0;

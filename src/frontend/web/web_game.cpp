@@ -28,6 +28,11 @@ void WebGame::releaseAll(Device device) {
   present();
 }
 
+void WebGame::stick(double x, double y) {
+  session_.stick(x, y);
+  present();
+}
+
 void WebGame::pointerDown(int x, int y) {
   session_.pointerDown(x, y);
   present();

@@ -30,6 +30,8 @@ class WebGame {
   void release(Device device, int control);
   // Lets go of everything a device holds: the page lost the focus, a pad went away.
   void releaseAll(Device device);
+  // A pad's left stick leaning, x to the right and y down, each -1 to 1.
+  void stick(double x, double y);
   // The primary pointer button at a canvas pixel: a push button clicks when
   // it goes down and comes up on it, and shows pressed while the pointer
   // stays on it.
