@@ -51,7 +51,18 @@ constexpr long kMostPixels = 1L << 14;
 constexpr std::array<SDL_Keycode, 12> kKeys{SDLK_LEFT, SDLK_RIGHT, SDLK_UP, SDLK_DOWN,   SDLK_SPACE, SDLK_p,
                                             SDLK_F1,   SDLK_F2,    SDLK_a,  SDLK_LSHIFT, SDLK_KP_4,  SDLK_ESCAPE};
 
-enum class Op : std::uint8_t { KeyDown, KeyUp, MouseMove, MouseDown, MouseUp, ClickButton, Resize, WindowEvent, Pass };
+enum class Op : std::uint8_t {
+  KeyDown,
+  KeyUp,
+  MouseMove,
+  MouseDown,
+  MouseUp,
+  ClickButton,
+  Resize,
+  WindowEvent,
+  Pad,
+  Pass
+};
 // How often each comes: a resize brings a new surface, new textures and a
 // whole frame, so it comes seldom enough for thousands of inputs a second.
 constexpr std::array kOps{
@@ -59,7 +70,7 @@ constexpr std::array kOps{
     Op::MouseMove, Op::MouseMove,   Op::MouseDown,   Op::MouseUp,     Op::MouseDown,   Op::MouseUp,     Op::MouseDown,
     Op::MouseUp,   Op::Pass,        Op::Pass,        Op::Pass,        Op::Pass,        Op::Pass,        Op::Pass,
     Op::Pass,      Op::Pass,        Op::Pass,        Op::ClickButton, Op::ClickButton, Op::ClickButton, Op::ClickButton,
-    Op::Resize,    Op::WindowEvent, Op::WindowEvent, Op::KeyDown};
+    Op::Resize,    Op::WindowEvent, Op::WindowEvent, Op::KeyDown,     Op::Pad,         Op::Pad,         Op::Pad};
 
 [[noreturn]] void finding(const char* what) {
   std::fprintf(stderr, "finding: %s\n", what);
@@ -189,10 +200,27 @@ class Session final : public LoopObserver {
         e.window.data1 = in.ConsumeIntegral<Sint32>();
         e.window.data2 = in.ConsumeIntegral<Sint32>();
         break;
+      case Op::Pad: padEvent(in, e); break;
       case Op::Pass: return pass(in.ConsumeIntegralInRange(1, 255));
     }
     SDL_PushEvent(&e);
     return round();
+  }
+
+  // A game controller's event, as SDL would deliver it or as no pad ever
+  // sends it: any button, any axis and lean, pads coming and going by any
+  // number.
+  static void padEvent(FuzzedDataProvider& in, SDL_Event& e) {
+    e.type = in.PickValueInArray({SDL_CONTROLLERBUTTONDOWN, SDL_CONTROLLERBUTTONUP, SDL_CONTROLLERAXISMOTION,
+                                  SDL_CONTROLLERDEVICEADDED, SDL_CONTROLLERDEVICEREMOVED});
+    if (e.type == SDL_CONTROLLERAXISMOTION) {
+      e.caxis.axis = in.ConsumeBool() ? in.ConsumeIntegralInRange<Uint8>(0, 1) : in.ConsumeIntegral<Uint8>();
+      e.caxis.value = in.ConsumeIntegral<Sint16>();
+    } else if (e.type == SDL_CONTROLLERBUTTONDOWN || e.type == SDL_CONTROLLERBUTTONUP) {
+      e.cbutton.button = in.ConsumeIntegral<Uint8>();
+    } else {
+      e.cdevice.which = in.ConsumeIntegral<Sint32>();
+    }
   }
 
   // The last round, with every pixel outside its repainted areas watched.

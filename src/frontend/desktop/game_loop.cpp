@@ -33,6 +33,7 @@ bool GameLoop::handle(const LoopEvent& e) {
     case LoopEvent::Kind::Press: session_.press(e.device, e.control); break;
     case LoopEvent::Kind::Release: session_.release(e.device, e.control); break;
     case LoopEvent::Kind::ReleaseAll: session_.releaseAll(e.device); break;
+    case LoopEvent::Kind::Stick: session_.stick(e.leanX, e.leanY); break;
     case LoopEvent::Kind::PointerDown: session_.pointerDown(e.x, e.y); break;
     case LoopEvent::Kind::PointerMove: session_.pointerMove(e.x, e.y); break;
     case LoopEvent::Kind::PointerUp: session_.pointerUp(e.x, e.y); break;

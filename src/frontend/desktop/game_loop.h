@@ -15,30 +15,41 @@ using frontend::Device;
 
 // An input in the game's own terms.
 struct LoopEvent {
-  enum class Kind { Press, Release, ReleaseAll, PointerDown, PointerMove, PointerUp, Click, Repaint, Wake, Quit };
+  enum class Kind {
+    Press,
+    Release,
+    ReleaseAll,
+    Stick,
+    PointerDown,
+    PointerMove,
+    PointerUp,
+    Click,
+    Repaint,
+    Wake,
+    Quit
+  };
   Kind kind = Kind::Repaint;
   Device device = Device::Keyboard;  // Press, Release, ReleaseAll
   int control = 0;                   // Press, Release: a virtual-key code, pad:: or touch::
   int x = 0, y = 0;                  // Pointer*: the output pixel
-  std::string_view button;           // Click: the button's name
+  double leanX = 0, leanY = 0;       // Stick: how far it leans, -1 to 1 (right, down)
+  std::string_view button{};         // Click: the button's name
 
-  static LoopEvent press(Device d, int control) { return {Kind::Press, d, control, 0, 0, {}}; }
-  static LoopEvent release(Device d, int control) { return {Kind::Release, d, control, 0, 0, {}}; }
-  static LoopEvent releaseAll(Device d) { return {Kind::ReleaseAll, d, 0, 0, 0, {}}; }
+  static LoopEvent press(Device d, int control) { return {.kind = Kind::Press, .device = d, .control = control}; }
+  static LoopEvent release(Device d, int control) { return {.kind = Kind::Release, .device = d, .control = control}; }
+  static LoopEvent releaseAll(Device d) { return {.kind = Kind::ReleaseAll, .device = d}; }
   static LoopEvent keyDown(int code) { return press(Device::Keyboard, code); }
   static LoopEvent keyUp(int code) { return release(Device::Keyboard, code); }
-  static LoopEvent pointerDown(int x, int y) { return pointer(Kind::PointerDown, x, y); }
-  static LoopEvent pointerMove(int x, int y) { return pointer(Kind::PointerMove, x, y); }
-  static LoopEvent pointerUp(int x, int y) { return pointer(Kind::PointerUp, x, y); }
+  static LoopEvent stick(double x, double y) { return {.kind = Kind::Stick, .leanX = x, .leanY = y}; }
+  static LoopEvent pointerDown(int x, int y) { return {.kind = Kind::PointerDown, .x = x, .y = y}; }
+  static LoopEvent pointerMove(int x, int y) { return {.kind = Kind::PointerMove, .x = x, .y = y}; }
+  static LoopEvent pointerUp(int x, int y) { return {.kind = Kind::PointerUp, .x = x, .y = y}; }
   // A click by the button's name, as the automatic player makes it.
-  static LoopEvent click(std::string_view name) { return {Kind::Click, Device::Keyboard, 0, 0, 0, name}; }
-  static LoopEvent repaint() { return {Kind::Repaint, Device::Keyboard, 0, 0, 0, {}}; }
+  static LoopEvent click(std::string_view name) { return {.kind = Kind::Click, .button = name}; }
+  static LoopEvent repaint() { return {.kind = Kind::Repaint}; }
   // Only ends the sleep, so that a watcher gets its turn (see LoopObserver).
-  static LoopEvent wake() { return {Kind::Wake, Device::Keyboard, 0, 0, 0, {}}; }
-  static LoopEvent quit() { return {Kind::Quit, Device::Keyboard, 0, 0, 0, {}}; }
-
- private:
-  static LoopEvent pointer(Kind k, int x, int y) { return {k, Device::Keyboard, 0, x, y, {}}; }
+  static LoopEvent wake() { return {.kind = Kind::Wake}; }
+  static LoopEvent quit() { return {.kind = Kind::Quit}; }
 };
 
 // The platform under the loop: where inputs come from and frames go to.

@@ -91,6 +91,7 @@ std::optional<LoopEvent> GameWindow::wait(std::optional<TimeMs> timeout) {
       if (now >= deadline) return std::nullopt;
       ms = static_cast<int>(deadline - now);
     }
+    ms = padSlice(ms);
     if (displayFd_ < 0) {
       SDL_Event event;
       if (SDL_WaitEventTimeout(&event, ms) != 0)
@@ -109,6 +110,16 @@ std::optional<LoopEvent> GameWindow::wait(std::optional<TimeMs> timeout) {
       return LoopEvent::wake();
     }
   }
+}
+
+int GameWindow::padSlice(int ms) const {
+  // A pad's events reach SDL through devices of their own that the display's
+  // connection knows nothing of: while one is open the sleep is cut into
+  // slices short enough for a press to act at once, and otherwise a pad
+  // plugged in during a pause is still noticed within a second.
+  if (displayFd_ < 0) return ms;
+  const int slice = pads_.any() ? kPadSliceMs : kPlugSliceMs;
+  return ms < 0 ? slice : std::min(ms, slice);
 }
 
 void GameWindow::wake() {
@@ -146,6 +157,11 @@ std::optional<LoopEvent> GameWindow::translate(const SDL_Event& e) {
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
     case SDL_MOUSEMOTION: return mouse(e);
+    case SDL_CONTROLLERDEVICEADDED:
+    case SDL_CONTROLLERDEVICEREMOVED:
+    case SDL_CONTROLLERBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONUP:
+    case SDL_CONTROLLERAXISMOTION: return pads_.translate(e);
     case SDL_WINDOWEVENT:
       switch (e.window.event) {
         case SDL_WINDOWEVENT_CLOSE: return LoopEvent::quit();

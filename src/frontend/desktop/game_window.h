@@ -17,6 +17,7 @@
 #include "frontend/desktop/font_book.h"
 #include "frontend/desktop/frame_painter.h"
 #include "frontend/desktop/game_loop.h"
+#include "frontend/desktop/gamepads.h"
 #include "ui/game_port.h"
 
 namespace tessaly::desktop {
@@ -56,11 +57,16 @@ class GameWindow final : public LoopHost {
   // Throws DisplayLost once the display has failed under the game.
   void endIfDisplayFailed() const;
   std::optional<LoopEvent> mouse(const SDL_Event& event);
+  // How long one sleep on the display may last, of the `ms` wanted (-1: no limit).
+  int padSlice(int ms) const;
+  static constexpr int kPadSliceMs = 10;
+  static constexpr int kPlugSliceMs = 1000;
 
   frontend::GameSession session_;
   SDL_Window* window_ = nullptr;
   SDL_Surface* surface_ = nullptr;
   FramePainter painter_;
+  Gamepads pads_;
   std::vector<SDL_Rect> shown_;  // the areas repainted, for the display; kept: a frame allocates nothing
   int displayFd_ = -1;           // the X connection, when the display is X11
   int wakePipe_[2] = {-1, -1};   // written by wake(), watched with the display

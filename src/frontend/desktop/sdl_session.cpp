@@ -36,6 +36,8 @@ SdlSession::SdlSession(Headless headless) {
     throw StartError("the font renderer could not start (" + why + ").");
   }
   SDL_StopTextInput();  // keys only: no input method in the way
+  // Gamepads are welcome but not needed: without them the game plays on.
+  SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
 }
 
 SdlSession::~SdlSession() {
