@@ -1,12 +1,16 @@
 // The records the page's JavaScript reads or fills in the engine's memory, as
-// the engine's compiler lays them out, in JSON: page_engine.test.mjs holds
-// the page's layout tables to them.
+// the engine's compiler lays them out, and the numbers it passes for the
+// devices and their controls, as the input map has them, in JSON:
+// page_engine.test.mjs holds the page's tables to them.
 
 #include <cstddef>
 #include <cstdio>
+#include <initializer_list>
 #include <string>
 #include <type_traits>
+#include <utility>
 
+#include "frontend/core/input_map.h"
 #include "frontend/web/page_record.h"
 #include "frontend/web/text_metrics.h"
 
@@ -38,6 +42,44 @@ std::string record(const char* name, const Fields&... fields) {
   return json + "}}";
 }
 
+// "name":{"Left":0,...}
+std::string numbers(const char* name, std::initializer_list<std::pair<const char*, int>> named) {
+  std::string json = "\"" + std::string(name) + "\":{";
+  const char* comma = "";
+  for (const auto& [key, value] : named) {
+    json += comma + ("\"" + std::string(key) + "\":" + std::to_string(value));
+    comma = ",";
+  }
+  return json + "}";
+}
+
+std::string controls() {
+  using tessaly::frontend::Device;
+  namespace pad = tessaly::frontend::pad;
+  namespace touch = tessaly::frontend::touch;
+  const auto number = [](Device d) { return static_cast<int>(d); };
+  const std::string device = numbers(
+      "device",
+      {{"Keyboard", number(Device::Keyboard)}, {"Gamepad", number(Device::Gamepad)}, {"Touch", number(Device::Touch)}});
+  const std::string onScreen = numbers("touch", {{"Left", touch::Left},
+                                                 {"Right", touch::Right},
+                                                 {"Up", touch::Up},
+                                                 {"Down", touch::Down},
+                                                 {"Faster", touch::Faster},
+                                                 {"Pause", touch::Pause},
+                                                 {"NextPattern", touch::NextPattern},
+                                                 {"PreviousPattern", touch::PreviousPattern}});
+  const std::string buttons = numbers("pad", {{"South", pad::South},
+                                              {"LeftShoulder", pad::LeftShoulder},
+                                              {"RightShoulder", pad::RightShoulder},
+                                              {"Start", pad::Start},
+                                              {"DpadUp", pad::DpadUp},
+                                              {"DpadDown", pad::DpadDown},
+                                              {"DpadLeft", pad::DpadLeft},
+                                              {"DpadRight", pad::DpadRight}});
+  return "\"controls\":{" + device + "," + onScreen + "," + buttons + "}";
+}
+
 }  // namespace
 
 #define FIELD(Record, name) field<decltype(Record::name)>(#name, offsetof(Record, name))
@@ -51,5 +93,5 @@ int main() {
                                               FIELD(FaceUnits, descender));
   const std::string ink = record<TextInk>("textInk", FIELD(TextInk, advance), FIELD(TextInk, left),
                                           FIELD(TextInk, right), FIELD(TextInk, ascent), FIELD(TextInk, descent));
-  std::printf("{%s,%s,%s}\n", page.c_str(), units.c_str(), ink.c_str());
+  std::printf("{%s,%s,%s,%s}\n", page.c_str(), units.c_str(), ink.c_str(), controls().c_str());
 }

@@ -1,10 +1,11 @@
 // The page's JavaScript and the engine agree on the records they share in the
 // engine's memory: the page's layout tables (page/engine.js, canvas_library.js)
-// name each field where the engine's compiler puts it (layout_in_node.cpp).
+// name each field where the engine's compiler puts it (layout_in_node.cpp);
+// and on the numbers of the devices and controls the page passes.
 
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
-import { readFile } from 'node:fs/promises';
+import { readFile, readdir } from 'node:fs/promises';
 import { dirname, join } from 'node:path';
 import { test } from 'node:test';
 import { fileURLToPath } from 'node:url';
@@ -40,7 +41,7 @@ async function libraryTables() {
 }
 
 test('the page lays out the records it shares with the engine as the engine does', async () => {
-  const engine = engineLayouts();
+  const { controls, ...engine } = engineLayouts();
   const { pageRecord } = await pageTables();
   const { faceUnits, textInk } = await libraryTables();
   // Plain objects, as JSON makes them, on both sides.
@@ -48,8 +49,16 @@ test('the page lays out the records it shares with the engine as the engine does
   assert.deepEqual(plain({ pageRecord, faceUnits, textInk }), engine);
 });
 
+test('the page numbers devices, touch controls and pad buttons as the input map does', async () => {
+  const { controls } = engineLayouts();
+  const { Device, Touch, Pad } = await pageTables();
+  assert.deepEqual({ device: { ...Device }, touch: { ...Touch }, pad: { ...Pad } }, controls);
+});
+
 test('the page reaches the engine through page/engine.js alone', async () => {
-  for (const file of ['page.js', 'sw.js']) {
+  const files = (await readdir(join(web, 'page'))).filter((f) => f.endsWith('.js') && f !== 'engine.js');
+  assert.ok(files.includes('page.js') && files.includes('sw.js'));
+  for (const file of files) {
     const source = await readFile(join(web, 'page', file), 'utf8');
     assert.deepEqual(source.match(/_tessaly_|ccall|HEAP|createTessaly|tessaly\.js/g), null, file);
   }

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string_view>
 
 #include "base/platform.h"
@@ -41,6 +42,12 @@ std::string_view keyName(const char* name, int length) {
 // The virtual-key code of the key event whose names the page wrote into the record.
 int recordedKey(int keyLength, int codeLength) {
   return web::virtualKeyCode(keyName(record.key, keyLength), keyName(record.code, codeLength));
+}
+
+// A device as the page numbers it (frontend/core/input_map.h), or nothing for a number that is none.
+std::optional<frontend::Device> deviceOf(int device) {
+  if (device < 0 || device > static_cast<int>(frontend::Device::Touch)) return std::nullopt;
+  return static_cast<frontend::Device>(device);
 }
 
 }  // namespace
@@ -95,6 +102,38 @@ EMSCRIPTEN_KEEPALIVE int tessaly_pointer_move(int x, int y) {
 
 EMSCRIPTEN_KEEPALIVE int tessaly_pointer_up(int x, int y) {
   page->game.pointerUp(x, y);
+  return page->game.wakeIn();
+}
+
+// A control of any device went down or came up, numbered as the front-end
+// core's input map numbers them: the keyboard's virtual-key codes, a pad's
+// buttons, the touch screen's controls.
+EMSCRIPTEN_KEEPALIVE int tessaly_press(int device, int control) {
+  if (const auto d = deviceOf(device)) page->game.press(*d, control);
+  return page->game.wakeIn();
+}
+
+EMSCRIPTEN_KEEPALIVE int tessaly_release(int device, int control) {
+  if (const auto d = deviceOf(device)) page->game.release(*d, control);
+  return page->game.wakeIn();
+}
+
+// Everything a device holds comes up: the page lost the focus, a pad went away.
+EMSCRIPTEN_KEEPALIVE int tessaly_release_all(int device) {
+  if (const auto d = deviceOf(device)) page->game.releaseAll(*d);
+  return page->game.wakeIn();
+}
+
+// A pad's left stick, x to the right and y down, each -1 to 1; the engine
+// decides what counts as leaning.
+EMSCRIPTEN_KEEPALIVE int tessaly_stick(double x, double y) {
+  page->game.stick(x, y);
+  return page->game.wakeIn();
+}
+
+// The browser took the pointer away: a push button held down comes up without a click.
+EMSCRIPTEN_KEEPALIVE int tessaly_pointer_cancel() {
+  page->game.pointerCancel();
   return page->game.wakeIn();
 }
 

@@ -30,6 +30,19 @@ export const pageRecord = {
   },
 };
 
+// The devices and the controls the page hands to the engine, numbered as the
+// front-end core's input map numbers them (frontend/core/input_map.h): the
+// page passes no other numbers. A test holds them to the C++ ones.
+export const Device = Object.freeze({ Keyboard: 0, Gamepad: 1, Touch: 2 });
+// The on-screen controls of a touch screen.
+export const Touch = Object.freeze({
+  Left: 0, Right: 1, Up: 2, Down: 3, Faster: 4, Pause: 5, NextPattern: 6, PreviousPattern: 7,
+});
+// A pad's buttons with a meaning in the game, by their number in the standard layout.
+export const Pad = Object.freeze({
+  South: 0, LeftShoulder: 4, RightShoulder: 5, Start: 9, DpadUp: 12, DpadDown: 13, DpadLeft: 14, DpadRight: 15,
+});
+
 const encoder = new TextEncoder();
 
 // Compiled at once, while the page starts: the browser compiles each of its
@@ -118,7 +131,7 @@ export class Engine {
     return this.#module._tessaly_key_up(this.#writeName('key', event.key), this.#writeName('code', event.code));
   }
 
-  // The primary pointer button at a canvas pixel; up at (-1, -1) when the browser took the pointer away.
+  // The primary pointer button at a canvas pixel.
   /** @param {number} x @param {number} y @returns {number} the wait */
   pointerDown(x, y) {
     return this.#module._tessaly_pointer_down(x, y);
@@ -132,6 +145,37 @@ export class Engine {
   /** @param {number} x @param {number} y @returns {number} the wait */
   pointerUp(x, y) {
     return this.#module._tessaly_pointer_up(x, y);
+  }
+
+  /** The browser took the pointer away: no click. @returns {number} the wait */
+  pointerCancel() {
+    return this.#module._tessaly_pointer_cancel();
+  }
+
+  /**
+   * A control of a pad or of the touch screen went down (or a key, by its virtual-key code).
+   * @param {number} device one of Device @param {number} control @returns {number} the wait
+   */
+  press(device, control) {
+    return this.#module._tessaly_press(device, control);
+  }
+
+  /** @param {number} device @param {number} control @returns {number} the wait */
+  release(device, control) {
+    return this.#module._tessaly_release(device, control);
+  }
+
+  /** Lets go of everything `device` holds. @param {number} device @returns {number} the wait */
+  releaseAll(device) {
+    return this.#module._tessaly_release_all(device);
+  }
+
+  /**
+   * A pad's left stick, x to the right and y down, each -1 to 1.
+   * @param {number} x @param {number} y @returns {number} the wait
+   */
+  stick(x, y) {
+    return this.#module._tessaly_stick(x, y);
   }
 
   /** Frames shown so far. @returns {number} */

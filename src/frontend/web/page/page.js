@@ -4,7 +4,7 @@
 // game, and between the game's timer ticks sleeps on a single timeout. While
 // no timer runs (paused, game over) nothing is scheduled at all.
 
-import { loadEngine } from './engine.js';
+import { loadEngine, Device } from './engine.js';
 // The build writes, in place of this import, what the page carries inline so
 // that its first frame waits on no second request: the table of served faces,
 // and the faces (one after another) and the engine's WebAssembly as base64.
@@ -135,26 +135,15 @@ document.addEventListener('visibilitychange', () => {
 // Keys go to the game wherever the focus is on the page. The browser keeps
 // its own use of the game's keys (help on F1, scrolling) to itself, but not
 // of shortcuts held with Ctrl, Alt or the system key.
-// The keys held, by their place (or name, for a key without one).
-/** @type {Map<string, import('./engine.js').KeyNames>} */
-const held = new Map();
-/** @param {KeyboardEvent} event */
-const heldAs = (event) => event.code || event.key;
 window.addEventListener('keydown', (event) => {
   const { wait, gameKey } = game.keyDown(event);
   if (gameKey && !event.ctrlKey && !event.altKey && !event.metaKey) event.preventDefault();
-  held.set(heldAs(event), { key: event.key, code: event.code });
   schedule(wait);
 });
-window.addEventListener('keyup', (event) => {
-  held.delete(heldAs(event));
-  schedule(game.keyUp(event));
-});
-// Keys held when the page loses the focus come up, as the desktop's do.
-window.addEventListener('blur', () => {
-  for (const names of held.values()) schedule(game.keyUp(names));
-  held.clear();
-});
+window.addEventListener('keyup', (event) => schedule(game.keyUp(event)));
+// Keys held when the page loses the focus come up, as the desktop's do: the
+// engine knows which are held.
+window.addEventListener('blur', () => schedule(game.releaseAll(Device.Keyboard)));
 
 /** @param {PointerEvent} event @returns {[number, number]} */
 function pixelOf(event) {
@@ -173,7 +162,7 @@ canvas.addEventListener('pointermove', (event) => {
 canvas.addEventListener('pointerup', (event) => {
   if (event.button === 0) schedule(game.pointerUp(...pixelOf(event)));
 });
-canvas.addEventListener('pointercancel', () => schedule(game.pointerUp(-1, -1)));
+canvas.addEventListener('pointercancel', () => schedule(game.pointerCancel()));
 
 // Installed as an app and offline: the service worker keeps every file. Its
 // first install fetches the whole site again, so it waits until the first

@@ -18,6 +18,11 @@ export interface TessalyModule {
   _tessaly_pointer_down(x: number, y: number): number;
   _tessaly_pointer_move(x: number, y: number): number;
   _tessaly_pointer_up(x: number, y: number): number;
+  _tessaly_pointer_cancel(): number;
+  _tessaly_press(device: number, control: number): number;
+  _tessaly_release(device: number, control: number): number;
+  _tessaly_release_all(device: number): number;
+  _tessaly_stick(x: number, y: number): number;
   _tessaly_frames(): number;
   _tessaly_canvas_size(width: number, height: number): void;
 }
