@@ -33,6 +33,11 @@ inline void expectBounds(const ScreenObject& o, float left, float top, float wid
   EXPECT_EQ(o.height(), height) << o.name() << "(" << o.index() << ") Height";
 }
 
+// The spare-ball markers: the first `shown` lit, the rest dark.
+inline void expectMarkers(Controls& c, int shown) {
+  for (int i = 0; i < kLifeMarkers; ++i) EXPECT_EQ(c.life(i).visible(), i < shown) << "life(" << i << ")";
+}
+
 // The expected factor for a draw r, worked out the way the game states it.
 inline double jitterFor(float r) { return 1.0 - static_cast<double>(r) * 0.05; }
 

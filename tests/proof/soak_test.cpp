@@ -25,7 +25,32 @@ std::uint64_t soakSeed() {
   return text != nullptr ? std::strtoull(text, nullptr, 10) : kSeed;
 }
 
+// What a run's events added up to, and the first rule broken.
 struct Tally {
+  explicit Tally(const HeadlessGame& g) : lives(g.form().state.lives) {}
+
+  void see(const HeadlessGame& g) {
+    ++events;
+    if (violation.empty()) {
+      violation = checkInvariants(g.form());
+      violationAt = g.now();
+    }
+    const GameState& s = g.form().state;
+    const Controls& c = g.form().controls();
+    if (c.nextlevel.visible() && !levelShown) ++levelsCleared;
+    if (c.gameover.visible() && !overShown) ++gamesOver;
+    const bool newGame = overShown && !c.gameover.visible();
+    if (!newGame && s.lives > lives) livesWon += s.lives - lives;
+    if (!newGame && s.lives < lives) ballsLost += lives - s.lives;
+    if (s.playerscore > score) hits += (s.playerscore - score) / kHitPoints;
+    levelShown = c.nextlevel.visible();
+    overShown = c.gameover.visible();
+    lives = s.lives;
+    score = s.playerscore;
+    topLevel = std::max(topLevel, s.levelnum);
+    bestScore = s.bestscore;
+  }
+
   long events = 0;
   long levelsCleared = 0;
   long livesWon = 0;
@@ -34,77 +59,69 @@ struct Tally {
   long hits = 0;
   Integer topLevel = 1;
   std::int32_t bestScore = 0;
+  std::string violation;
+  TimeMs violationAt = 0;
+
+ private:
+  // What the last event left, to count what changed.
+  int lives;
+  Integer score = 0;
+  bool levelShown = false;
+  bool overShown = false;
+};
+
+// What the player does now and then between rallies: F1 and F2, a pause,
+// and, since it seldom loses a ball of its own accord, letting every ball go
+// until the game is over.
+struct Interludes {
+  static constexpr std::uint64_t kFunctionKeyEvery = 30'000;  // ticks: every 12 1/2 minutes
+  static constexpr std::uint64_t kPauseEvery = 5'000;
+  static constexpr std::uint64_t kGiveUpEvery = 40'000;
+
+  void before(HeadlessGame& game, AutoPlayer& player) {
+    if (!givingUp && game.ballTicks() >= nextGiveUp) {
+      nextGiveUp += kGiveUpEvery;
+      givingUp = true;
+      player.setMissEvery(1);
+    }
+    if (givingUp && game.form().controls().gameover.visible()) {
+      givingUp = false;
+      player.setMissEvery(0);
+    }
+    if (game.ballTicks() >= nextFunctionKey) {
+      nextFunctionKey += kFunctionKeyEvery;
+      const int k = functionKeys++ % 2 == 0 ? key::F1 : key::F2;
+      game.keyDown(k);
+      game.keyUp(k);
+    }
+    if (game.ballTicks() >= nextPause) {
+      nextPause += kPauseEvery;
+      ++pauses;
+      game.keyDown(key::P);
+      game.runUntil(game.now() + 2000);  // the player comes back and clicks
+    }
+  }
+
+  long functionKeys = 0;
+  long pauses = 0;
+
+ private:
+  std::uint64_t nextFunctionKey = kFunctionKeyEvery;
+  std::uint64_t nextPause = kPauseEvery;
+  std::uint64_t nextGiveUp = kGiveUpEvery;
+  bool givingUp = false;
 };
 
 TEST(Soak, AnHourOfPlayKeepsEveryRule) {
   const std::uint64_t seed = soakSeed();
   HeadlessGame game(seed);
   AutoPlayer player;
-  Tally tally;
-  std::string violation;
-  TimeMs violationAt = 0;
-
-  // What the last event left, to count what changed.
-  int lives = game.form().state.lives;
-  Integer score = 0;
-  bool levelShown = false;
-  bool overShown = false;
-  game.observe([&](const HeadlessGame& g) {
-    ++tally.events;
-    if (violation.empty()) {
-      violation = checkInvariants(g.form());
-      violationAt = g.now();
-    }
-    const GameState& s = g.form().state;
-    const Controls& c = g.form().controls();
-    if (c.nextlevel.visible() && !levelShown) ++tally.levelsCleared;
-    if (c.gameover.visible() && !overShown) ++tally.gamesOver;
-    const bool newGame = overShown && !c.gameover.visible();
-    if (!newGame && s.lives > lives) tally.livesWon += s.lives - lives;
-    if (!newGame && s.lives < lives) tally.ballsLost += lives - s.lives;
-    if (s.playerscore > score) tally.hits += (s.playerscore - score) / 10;
-    levelShown = c.nextlevel.visible();
-    overShown = c.gameover.visible();
-    lives = s.lives;
-    score = s.playerscore;
-    tally.topLevel = std::max(tally.topLevel, s.levelnum);
-    tally.bestScore = s.bestscore;
-  });
-
-  long functionKeys = 0;
-  long pauses = 0;
-  constexpr std::uint64_t kFunctionKeyEvery = 30'000;  // ticks: every 12 1/2 minutes
-  constexpr std::uint64_t kPauseEvery = 5'000;
-  // The player seldom loses a ball of its own accord, so now and then it lets
-  // every ball go until the game is over.
-  constexpr std::uint64_t kGiveUpEvery = 40'000;
-  std::uint64_t nextFunctionKey = kFunctionKeyEvery;
-  std::uint64_t nextPause = kPauseEvery;
-  std::uint64_t nextGiveUp = kGiveUpEvery;
-  bool givingUp = false;
+  Tally tally(game);
+  game.observe([&](const HeadlessGame& g) { tally.see(g); });
+  Interludes now;
   try {
-    while (game.ballTicks() < kBallTicks && violation.empty()) {
-      if (!givingUp && game.ballTicks() >= nextGiveUp) {
-        nextGiveUp += kGiveUpEvery;
-        givingUp = true;
-        player.setMissEvery(1);
-      }
-      if (givingUp && game.form().controls().gameover.visible()) {
-        givingUp = false;
-        player.setMissEvery(0);
-      }
-      if (game.ballTicks() >= nextFunctionKey) {
-        nextFunctionKey += kFunctionKeyEvery;
-        const int k = functionKeys++ % 2 == 0 ? key::F1 : key::F2;
-        game.keyDown(k);
-        game.keyUp(k);
-      }
-      if (game.ballTicks() >= nextPause) {
-        nextPause += kPauseEvery;
-        ++pauses;
-        game.keyDown(key::P);
-        game.runUntil(game.now() + 2000);  // the player comes back and clicks
-      }
+    while (game.ballTicks() < kBallTicks && tally.violation.empty()) {
+      now.before(game, player);
       perform(player.decide(game.form()), game);
       if (!game.runNextTick()) {
         // Play stopped: the player must have a button to click.
@@ -114,6 +131,8 @@ TEST(Soak, AnHourOfPlayKeepsEveryRule) {
   } catch (const std::exception& e) {
     FAIL() << "exception at " << game.now() << " ms: " << e.what();
   }
+  const long functionKeys = now.functionKeys;
+  const long pauses = now.pauses;
 
   std::printf(
       "soak: seed %llu\n"
@@ -125,7 +144,7 @@ TEST(Soak, AnHourOfPlayKeepsEveryRule) {
       static_cast<long long>(tally.topLevel), tally.livesWon, tally.ballsLost, tally.gamesOver, tally.hits,
       tally.bestScore, functionKeys, pauses);
 
-  EXPECT_EQ(violation, "") << "at " << violationAt << " ms";
+  EXPECT_EQ(tally.violation, "") << "at " << tally.violationAt << " ms";
   EXPECT_GE(game.ballTicks(), kBallTicks);
   // The run must have been through the whole game flow, not just rallies:
   // several levels, lives won and lost, games ended and begun again.
