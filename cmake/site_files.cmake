@@ -4,7 +4,8 @@
 # first frame; and the service worker, which keeps every file and whose
 # cache's name changes whenever any file does.
 # -DSITE=<the site's folder> -DPAGE=<page/index.html> -DSCRIPT=<page/page.js>
-# -DENGINE_SCRIPT=<page/engine.js> -DENGINE=<the engine's .js and .wasm, without the suffix>
+# (the modules it imports lie beside it: page/engine.js, which wraps the
+# engine, and the page's own) -DENGINE=<the engine's .js and .wasm, without the suffix>
 # -DFACE_TABLE=<the table of faces> -DFACE_BUNDLE=<the faces, one file>
 # -DWORKER=<page/sw.js>
 
@@ -33,23 +34,38 @@ function(base64 out file)
 endfunction()
 
 file(READ ${SCRIPT} script)
-file(READ ${ENGINE_SCRIPT} wrapper)
+get_filename_component(modules ${SCRIPT} DIRECTORY)
 file(READ ${ENGINE}.js engine)
 file(READ ${FACE_TABLE} faces)
 base64(engine_data ${ENGINE}.wasm)
 base64(face_data ${FACE_BUNDLE})
-# The engine's module inside its wrapper's, and the wrapper's inside the
-# page's: in a scope of its own, from which the page takes what it imports.
-replace_import(engine "${engine}" "export default createTessaly;" "" ${ENGINE}.js)
-string(REGEX REPLACE "\nexport " "\n" wrapper "${wrapper}")
-replace_import(wrapper "${wrapper}" "import createTessaly from './tessaly.js';" "${engine}" ${ENGINE_SCRIPT})
-if(NOT script MATCHES "import \\{ ([A-Za-z, ]+) \\} from './engine.js';")
-  message(FATAL_ERROR "${SCRIPT} must import what it uses of ${ENGINE_SCRIPT} by name")
-endif()
-replace_import(script "${script}" "${CMAKE_MATCH_0}"
-               "const { ${CMAKE_MATCH_1} } = (() => {\n${wrapper}\nreturn { ${CMAKE_MATCH_1} };\n})();" ${SCRIPT})
 replace_import(script "${script}" "import { faces, faceData, engineData } from './inline.js';"
                "const faces = ${faces};\nconst faceData = '${face_data}';\nconst engineData = '${engine_data}';" ${SCRIPT})
+replace_import(engine "${engine}" "export default createTessaly;" "" ${ENGINE}.js)
+# Each module the page imports goes in place of its import, in a scope of its
+# own from which the page takes what it imports by name; the engine's module
+# goes inside its wrapper's (engine.js). The page's modules import nothing.
+while(script MATCHES "import \\{ ([A-Za-z, ]+) \\} from '\\./([a-z_]+)\\.js';")
+  set(statement "${CMAKE_MATCH_0}")
+  set(names "${CMAKE_MATCH_1}")
+  set(path ${modules}/${CMAKE_MATCH_2}.js)
+  file(READ ${path} module)
+  if(path MATCHES "/engine\\.js$")
+    replace_import(module "${module}" "import createTessaly from './tessaly.js';" "" ${path})
+  endif()
+  if(module MATCHES "(^|\n)import ")
+    message(FATAL_ERROR "${path} imports a module: only the page's script may")
+  endif()
+  string(REGEX REPLACE "\nexport " "\n" module "${module}")
+  if(path MATCHES "/engine\\.js$")
+    set(module "${engine}\n${module}")
+  endif()
+  replace_import(script "${script}" "${statement}"
+                 "const { ${names} } = (() => {\n${module}\nreturn { ${names} };\n})();" ${SCRIPT})
+endwhile()
+if(script MATCHES "(^|\n)import ")
+  message(FATAL_ERROR "${SCRIPT} must import what it uses of its modules by name")
+endif()
 string(FIND "${script}" "</script" closes)
 if(NOT closes EQUAL -1)
   message(FATAL_ERROR "${SCRIPT} or ${ENGINE}.js closes a script element: it cannot go into the page")

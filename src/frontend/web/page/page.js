@@ -1,16 +1,23 @@
 // @ts-check
 // The page around the game: starts the engine and the served faces together,
-// fits the canvas to the window, hands keys, the pointer and time to the
-// game, and between the game's timer ticks sleeps on a single timeout. While
-// no timer runs (paused, game over) nothing is scheduled at all.
+// lays out the canvas (and on a touch screen the controls beside it), hands
+// keys, the pointer, fingers, pads and time to the game, and between the
+// game's timer ticks sleeps on a single timeout. While no timer runs (paused,
+// game over) and no pad is connected nothing is scheduled at all.
 
-import { loadEngine, Device } from './engine.js';
+import { loadEngine, Device, Touch, Pad } from './engine.js';
+import { layOut } from './layout.js';
+import { watchFingers } from './touch.js';
+import { watchGamepads } from './gamepads.js';
+import { keepAwake } from './awake.js';
 // The build writes, in place of this import, what the page carries inline so
 // that its first frame waits on no second request: the table of served faces,
 // and the faces (one after another) and the engine's WebAssembly as base64.
 import { faces, faceData, engineData } from './inline.js';
 
 const canvas = /** @type {HTMLCanvasElement} */ (document.querySelector('canvas'));
+const controls = /** @type {HTMLElement} */ (document.getElementById('controls'));
+const safeArea = /** @type {HTMLElement} */ (document.getElementById('safe'));
 
 /**
  * Decoded by the browser itself where it can.
@@ -54,7 +61,12 @@ let wakeups = 0;
 let started = false;
 
 // What the page exposes for its tests and for the curious.
-const state = { frames: () => game.frames(), wakeups: () => wakeups, scheduled: () => timer !== 0 };
+const state = {
+  frames: () => game.frames(),
+  wakeups: () => wakeups,
+  scheduled: () => timer !== 0 || pads.polling(),
+  polling: () => pads.polling(),
+};
 Object.assign(window, { tessaly: state });
 
 let firstFrameMarked = false;
@@ -74,6 +86,8 @@ function schedule(wait) {
   clearTimeout(timer);
   timer = 0;
   if (wait >= 0 && !document.hidden) timer = setTimeout(wake, wait);
+  // The screen stays on while the ball is in play.
+  keepAwake(timer !== 0);
 }
 
 function wake() {
@@ -82,20 +96,31 @@ function wake() {
   schedule(game.tick());
 }
 
-// The canvas keeps the client area's shape, as large as the window allows,
-// centred on black, with one canvas pixel to each device pixel.
+// The canvas keeps the client area's shape, as large as the window (less
+// the touch controls) allows, centred on black, with one canvas pixel to each
+// device pixel. The touch controls keep clear of a notch and rounded corners.
 let fitted = [0, 0];
+// The touch controls show on a screen a finger plays on (or once a finger
+// touches the page), and on no other.
+const coarse = window.matchMedia('(pointer: coarse)');
+let touchShown = coarse.matches;
+controls.hidden = !touchShown;
 function fit() {
   const ratio = window.devicePixelRatio || 1;
-  const width = Math.round(window.innerWidth * ratio);
-  const height = Math.round(window.innerHeight * ratio);
-  const { width: w, height: h } = game.canvasSize(width, height);
-  fitted = [w, h];
-  canvas.style.width = `${w / ratio}px`;
-  canvas.style.height = `${h / ratio}px`;
-  canvas.style.left = `${Math.floor((width - w) / 2) / ratio}px`;
-  canvas.style.top = `${Math.floor((height - h) / 2) / ratio}px`;
-  setPixels(w, h);
+  const safe = safeArea.getBoundingClientRect();
+  const screen = touchShown ? { x: safe.x, y: safe.y, w: safe.width, h: safe.height }
+    : { x: 0, y: 0, w: window.innerWidth, h: window.innerHeight };
+  const { board, controls: boxes } = layOut(screen, ratio, (w, h) => game.canvasSize(w, h), touchShown);
+  fitted = [board.w, board.h];
+  canvas.style.width = `${board.w / ratio}px`;
+  canvas.style.height = `${board.h / ratio}px`;
+  canvas.style.left = `${board.x / ratio}px`;
+  canvas.style.top = `${board.y / ratio}px`;
+  for (const button of controls.querySelectorAll('button')) {
+    const box = boxes[button.dataset.control ?? ''];
+    if (box) button.style.cssText = `left:${box.x}px;top:${box.y}px;width:${box.w}px;height:${box.h}px`;
+  }
+  setPixels(board.w, board.h);
 }
 
 /** @param {number} w @param {number} h */
@@ -141,9 +166,12 @@ window.addEventListener('keydown', (event) => {
   schedule(wait);
 });
 window.addEventListener('keyup', (event) => schedule(game.keyUp(event)));
-// Keys held when the page loses the focus come up, as the desktop's do: the
-// engine knows which are held.
-window.addEventListener('blur', () => schedule(game.releaseAll(Device.Keyboard)));
+// Keys and controls held when the page loses the focus come up, as the
+// desktop's do: the engine knows which keys are held.
+window.addEventListener('blur', () => {
+  fingers.letGo();
+  schedule(game.releaseAll(Device.Keyboard));
+});
 
 /** @param {PointerEvent} event @returns {[number, number]} */
 function pixelOf(event) {
@@ -151,18 +179,63 @@ function pixelOf(event) {
   return [Math.floor((event.clientX - box.left) * canvas.width / box.width),
     Math.floor((event.clientY - box.top) * canvas.height / box.height)];
 }
+// The board's push buttons take one pointer at a time: a mouse's button or
+// the first finger on the board, never both.
+let boardPointer = -1;
 canvas.addEventListener('pointerdown', (event) => {
-  if (event.button !== 0) return;
+  if (event.button !== 0 || boardPointer !== -1) return;
+  boardPointer = event.pointerId;
   canvas.setPointerCapture(event.pointerId);
   schedule(game.pointerDown(...pixelOf(event)));
 });
 canvas.addEventListener('pointermove', (event) => {
-  if (event.buttons & 1) schedule(game.pointerMove(...pixelOf(event)));
+  if (event.pointerId === boardPointer) schedule(game.pointerMove(...pixelOf(event)));
 });
 canvas.addEventListener('pointerup', (event) => {
-  if (event.button === 0) schedule(game.pointerUp(...pixelOf(event)));
+  if (event.pointerId !== boardPointer) return;
+  boardPointer = -1;
+  schedule(game.pointerUp(...pixelOf(event)));
 });
-canvas.addEventListener('pointercancel', () => schedule(game.pointerCancel()));
+canvas.addEventListener('pointercancel', (event) => {
+  if (event.pointerId !== boardPointer) return;
+  boardPointer = -1;
+  schedule(game.pointerCancel());
+});
+
+// The touch controls, each the same key a keyboard gives; a name that is
+// none of them (-1) does nothing.
+/** @param {string} name */
+const touchControl = (name) => (Object.hasOwn(Touch, name) ? Touch[/** @type {keyof typeof Touch} */ (name)] : -1);
+const fingers = watchFingers(controls, {
+  press: (name) => schedule(game.press(Device.Touch, touchControl(name))),
+  release: (name) => schedule(game.release(Device.Touch, touchControl(name))),
+  releaseAll: () => schedule(game.releaseAll(Device.Touch)),
+});
+let touched = false;
+function showTouch() {
+  const shown = coarse.matches || touched;
+  if (shown === touchShown) return;
+  touchShown = shown;
+  if (!shown) fingers.letGo();
+  controls.hidden = !shown;
+  fit();
+}
+coarse.addEventListener('change', showTouch);
+// No touch on the page is a click, a scroll, a zoom or a swipe back: the game takes them all.
+document.addEventListener('touchstart', (event) => {
+  event.preventDefault();
+  touched = true;
+  showTouch();
+}, { passive: false });
+document.addEventListener('contextmenu', (event) => event.preventDefault());
+document.addEventListener('gesturestart', (event) => event.preventDefault());
+
+const pads = watchGamepads(Object.values(Pad), {
+  press: (button) => schedule(game.press(Device.Gamepad, button)),
+  release: (button) => schedule(game.release(Device.Gamepad, button)),
+  stick: (x, y) => schedule(game.stick(x, y)),
+  releaseAll: () => schedule(game.releaseAll(Device.Gamepad)),
+});
 
 // Installed as an app and offline: the service worker keeps every file. Its
 // first install fetches the whole site again, so it waits until the first
