@@ -32,8 +32,8 @@ struct OpenGame {
 void FullFrame(benchmark::State& state) {
   OpenGame g;
   OffscreenFrame frame(g.fonts, static_cast<double>(state.range(0)));
-  frame.draw(g.form.controls());  // text and shapes rasterised once, as in the game
-  for (auto _ : state) frame.draw(g.form.controls());
+  frame.draw(g.form);  // text and shapes rasterised once, as in the game
+  for (auto _ : state) frame.draw(g.form);
 }
 BENCHMARK(FullFrame)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 
@@ -41,7 +41,7 @@ void FirstFrame(benchmark::State& state) {
   OpenGame g;
   for (auto _ : state) {
     OffscreenFrame frame(g.fonts, static_cast<double>(state.range(0)));
-    frame.draw(g.form.controls());
+    frame.draw(g.form);
   }
 }
 BENCHMARK(FirstFrame)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
@@ -50,12 +50,12 @@ BENCHMARK(FirstFrame)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 void PlayTickFrame(benchmark::State& state) {
   OpenGame g;
   OffscreenFrame frame(g.fonts, static_cast<double>(state.range(0)));
-  frame.draw(g.form.controls());
+  frame.draw(g.form);
   std::int64_t round = 0;
   for (auto _ : state) {
     if (round++ % 40 == 0) g.form.keyDown(round % 80 == 1 ? key::Left : key::Right);  // serve again if lost
     g.game.advance(25);
-    frame.drawChanges(g.form.controls());
+    frame.drawChanges(g.form);
   }
 }
 BENCHMARK(PlayTickFrame)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);

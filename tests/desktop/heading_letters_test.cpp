@@ -66,7 +66,7 @@ TEST_P(HeadingLetters, ScoreIsWrittenInLowerCaseAfterTwoBlanksAndEveryHeadingFit
   Form1& form = game.form;
   form.open();
   OffscreenFrame frame(fonts, scale);
-  frame.draw(form.controls());
+  frame.draw(form);
   frame.saveBmp("headings-" + std::to_string(static_cast<int>(scale)) + "x.bmp");
 
   const auto& c = form.controls();

@@ -51,7 +51,7 @@ class Render : public ::testing::TestWithParam<double> {
     game = std::make_unique<ScriptedGame>(GameSetup{.seed = 3, .repeat = 0.25f}, *measurer);
     game->form.open();
     frame = std::make_unique<OffscreenFrame>(*fonts, GetParam());
-    frame->draw(game->form.controls());
+    frame->draw(game->form);
   }
   void TearDown() override {
     frame.reset();
@@ -119,7 +119,7 @@ TEST_P(Render, ReadOutsAreRedInBorderedHeadings) {
 TEST_P(Render, PauseShowsTheRaisedButtonInFrontOfTheBricks) {
   EXPECT_NE(at(2040 + 300, 3120 + 300), kFaceColor);
   game->form.keyDown(key::P);
-  frame->draw(game->form.controls());
+  frame->draw(game->form);
   keep("paused");
   const ScreenObject& pause = game->form.controls().pause;
   EXPECT_EQ(at(pause.left() + 300, pause.top() + 300), kFaceColor);
@@ -127,7 +127,7 @@ TEST_P(Render, PauseShowsTheRaisedButtonInFrontOfTheBricks) {
   EXPECT_EQ(at(pause.bounds().right() - 3, pause.bounds().bottom() - 3), (Color{105, 105, 105}));
   EXPECT_GT(countNear(*frame, pause.bounds(), kTextColor, 30), 50 * GetParam() * GetParam());  // "Pause"
   // Held down it looks pressed in.
-  frame->draw(game->form.controls(), "pause");
+  frame->draw(game->form, "pause");
   EXPECT_EQ(at(pause.left() + 3, pause.top() + 3), (Color{105, 105, 105}));
 }
 
@@ -139,13 +139,13 @@ TEST_P(Render, DrawingOnlyTheDamageGivesTheSameFrameAsDrawingAll) {
     if (t % 40 == 20) game->form.keyDown(t % 80 == 20 ? key::Up : key::Down);
     game->advance(25);
     flying += game->form.controls().ball.top() != 7680;
-    frame->drawChanges(game->form.controls());
+    frame->drawChanges(game->form);
   }
   ASSERT_GT(flying, 150);
   std::vector<std::uint32_t> partial(
       static_cast<std::uint32_t*>(frame->surface()->pixels),
       static_cast<std::uint32_t*>(frame->surface()->pixels) + frame->surface()->w * frame->surface()->h);
-  frame->draw(game->form.controls());
+  frame->draw(game->form);
   const auto* full = static_cast<const std::uint32_t*>(frame->surface()->pixels);
   int differing = 0;
   for (std::size_t i = 0; i < partial.size(); ++i) differing += partial[i] != full[i];
@@ -154,7 +154,7 @@ TEST_P(Render, DrawingOnlyTheDamageGivesTheSameFrameAsDrawingAll) {
 
 TEST_P(Render, PatternTwoAfterF1FillsTheSquare) {
   game->form.keyDown(key::F1);
-  frame->drawChanges(game->form.controls());
+  frame->drawChanges(game->form);
   for (int r = 6; r <= 20; r += 2)
     for (int col = 6; col <= 20; col += 2)
       EXPECT_NE(at(cellLeft(col) + 45, cellTop(r) + 210), kGreen) << col << "," << r;

@@ -14,16 +14,13 @@ OffscreenFrame::OffscreenFrame(FontBook& fonts, double scale) : view_(Viewport::
 
 OffscreenFrame::~OffscreenFrame() { SDL_FreeSurface(surface_); }
 
-void OffscreenFrame::draw(const Controls& controls, std::string_view pressedButton) {
-  changes_.forget();
-  changes_.collect(controls);
-  painter_.paint(surface_, controls, view_, {0, 0, surface_->w, surface_->h}, pressedButton);
+void OffscreenFrame::draw(const GamePort& game, std::string_view pressedButton) {
+  presenter_.invalidate();
+  presenter_.present(game, view_, {surface_->w, surface_->h}, painter_.onto(surface_), pressedButton);
 }
 
-std::size_t OffscreenFrame::drawChanges(const Controls& controls) {
-  repaintAreas(view_, changes_.collect(controls), surface_->w, surface_->h, areas_);
-  for (const PixelRect& area : areas_) painter_.paint(surface_, controls, view_, area);
-  return areas_.size();
+std::size_t OffscreenFrame::drawChanges(const GamePort& game) {
+  return presenter_.present(game, view_, {surface_->w, surface_->h}, painter_.onto(surface_), {}).size();
 }
 
 Color OffscreenFrame::pixel(int x, int y) const {

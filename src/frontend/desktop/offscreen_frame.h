@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "frontend/core/change_tracker.h"
+#include "frontend/core/presenter.h"
 #include "frontend/core/viewport.h"
 #include "frontend/desktop/font_book.h"
 #include "frontend/desktop/frame_painter.h"
@@ -26,10 +26,10 @@ class OffscreenFrame {
   OffscreenFrame& operator=(const OffscreenFrame&) = delete;
 
   // Draws the whole frame.
-  void draw(const Controls& controls, std::string_view pressedButton = {});
+  void draw(const GamePort& game, std::string_view pressedButton = {});
   // Draws only what changed since the last frame, as the game window does;
   // the number of areas painted.
-  std::size_t drawChanges(const Controls& controls);
+  std::size_t drawChanges(const GamePort& game);
 
   Color pixel(int x, int y) const;
   // The pixel under a point of the client area given in twips.
@@ -44,8 +44,7 @@ class OffscreenFrame {
   Viewport view_;
   SDL_Surface* surface_ = nullptr;
   FramePainter painter_;
-  frontend::ChangeTracker changes_;
-  std::vector<PixelRect> areas_;  // kept from frame to frame: repainting allocates nothing
+  frontend::Presenter presenter_;
 };
 
 }  // namespace tessaly::desktop
