@@ -4,6 +4,7 @@
 
 import assert from 'node:assert/strict';
 import { after, before, test } from 'node:test';
+import { calls, darkShadow, green, inkIn, orange, pixel, recordCalls, red, until, white } from './board.mjs';
 import { launch, launchProfile, openGame, serveSite } from './chromium.mjs';
 
 let browser;
@@ -19,13 +20,8 @@ after(async () => {
   site?.server.close();
 });
 
-const orange = [255, 128, 0];
-const red = [255, 0, 0];
-const green = [128, 255, 128];
 const face = [240, 240, 240];
 const black = [0, 0, 0];
-const white = [255, 255, 255];
-const darkShadow = [105, 105, 105];
 
 // Points of the opening frame at 1x (415 x 543), with the desktop's colours.
 const opening = [
@@ -37,25 +33,6 @@ const opening = [
 async function game(options = {}) {
   const context = await browser.newContext({ viewport: { width: 415, height: 543 }, ...options });
   return { context, page: await openGame(context, site.url) };
-}
-
-function pixel(page, x, y) {
-  return page.evaluate(([px, py]) => {
-    const data = document.querySelector('canvas').getContext('2d').getImageData(px, py, 1, 1).data;
-    return [data[0], data[1], data[2]];
-  }, [x, y]);
-}
-
-// How many pixels of a canvas rectangle are near `color`.
-function inkIn(page, [x, y, w, h], color) {
-  return page.evaluate(([rect, c]) => {
-    const data = document.querySelector('canvas').getContext('2d').getImageData(...rect).data;
-    let n = 0;
-    for (let i = 0; i < data.length; i += 4) {
-      if (Math.abs(data[i] - c[0]) + Math.abs(data[i + 1] - c[1]) + Math.abs(data[i + 2] - c[2]) < 90) ++n;
-    }
-    return n;
-  }, [[x, y, w, h], color]);
 }
 
 // What the screen shows in `clip` (CSS pixels), as RGBA bytes at device
@@ -80,14 +57,6 @@ async function screen(page, clip, compare = false) {
 async function expectPoints(page, points, scale = 1) {
   for (const [[x, y], color] of points) {
     assert.deepEqual(await pixel(page, scale * x + scale - 1, scale * y + scale - 1), color, `at ${x},${y} (${scale}x)`);
-  }
-}
-
-// Waits up to five seconds for `check` to hold.
-async function until(check, what) {
-  for (const deadline = Date.now() + 5000; !(await check());) {
-    assert.ok(Date.now() < deadline, `timed out waiting until ${what}`);
-    await new Promise((resolve) => setTimeout(resolve, 50));
   }
 }
 
@@ -188,26 +157,6 @@ test('F1 and F2 step the pattern; the browser does nothing of its own with the g
   await context.close();
 });
 
-// Run in the page before its own script: every call from the page into the
-// engine, its export and arguments, goes into window.calls while that is an
-// array.
-function recordCalls() {
-  const instantiate = WebAssembly.instantiate;
-  WebAssembly.instantiate = async (...args) => {
-    const made = await instantiate(...args);
-    const instance = made instanceof WebAssembly.Instance ? made : made.instance;
-    const exports = {};
-    for (const [name, value] of Object.entries(instance.exports)) {
-      exports[name] = typeof value !== 'function' ? value : (...values) => {
-        window.calls?.push([name, ...values]);
-        return value(...values);
-      };
-    }
-    Object.defineProperty(instance, 'exports', { value: exports });
-    return made;
-  };
-}
-
 test('a key event crosses into the engine once; keys held when the page loses the focus come up', async () => {
   const context = await browser.newContext({ viewport: { width: 415, height: 543 } });
   await context.addInitScript(recordCalls);
@@ -223,14 +172,7 @@ test('a key event crosses into the engine once; keys held when the page loses th
   // The engine reads the names from its record: the call says how long each is.
   const a = [1, 4];  // 'a', 'KeyA'
   const up = [7, 7];  // 'ArrowUp', 'ArrowUp'
-  const calls = await page.evaluate(() => {
-    // The build may shorten the exports' names: the engine's JavaScript says which is which.
-    const names = {};
-    const named = /Module\["_(tessaly_\w+)"\]\s*=\s*Module\["asm"\]\["(\w+)"\]/g;
-    for (const [, name, short] of document.querySelector('script').textContent.matchAll(named)) names[short] = name;
-    return window.calls.map(([short, ...values]) => [names[short] ?? short, ...values]);
-  });
-  assert.deepEqual(calls, [
+  assert.deepEqual(await calls(page), [
     ['tessaly_key_down', ...a], ['tessaly_key_up', ...a],
     ['tessaly_key_down', ...up], ['tessaly_key_down', ...a], ['tessaly_key_up', ...a],
     ['tessaly_release_all', 0],  // the keyboard's

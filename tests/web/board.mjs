@@ -1,0 +1,115 @@
+// What the browser tests read of the board and of the page's calls: canvas
+// pixels, the paddles' places, waiting for a condition, and every call from
+// the page into the engine.
+
+import assert from 'node:assert/strict';
+
+export const orange = [255, 128, 0];
+export const red = [255, 0, 0];
+export const green = [128, 255, 128];
+export const white = [255, 255, 255];
+export const darkShadow = [105, 105, 105];
+
+// A canvas pixel's colour.
+export function pixel(page, x, y) {
+  return page.evaluate(([px, py]) => {
+    const data = document.querySelector('canvas').getContext('2d').getImageData(px, py, 1, 1).data;
+    return [data[0], data[1], data[2]];
+  }, [x, y]);
+}
+
+// How many pixels of a canvas rectangle are near `color`.
+export function inkIn(page, [x, y, w, h], color) {
+  return page.evaluate(([rect, c]) => {
+    const data = document.querySelector('canvas').getContext('2d').getImageData(...rect).data;
+    let n = 0;
+    for (let i = 0; i < data.length; i += 4) {
+      if (Math.abs(data[i] - c[0]) + Math.abs(data[i + 1] - c[1]) + Math.abs(data[i + 2] - c[2]) < 90) ++n;
+    }
+    return n;
+  }, [[x, y, w, h], color]);
+}
+
+// Waits up to five seconds for `check` to hold.
+export async function until(check, what) {
+  for (const deadline = Date.now() + 5000; !(await check());) {
+    assert.ok(Date.now() < deadline, `timed out waiting until ${what}`);
+    await new Promise((resolve) => setTimeout(resolve, 50));
+  }
+}
+
+// In the page: where the bottom paddle's left end and the left paddle's top
+// end are, in canvas pixels, read along the row and the column they move on
+// (at 1x, row 526 and column 22).
+export function paddlesInPage() {
+  const canvas = document.querySelector('canvas');
+  const scale = canvas.width / 415;
+  const ctx = canvas.getContext('2d');
+  const first = (data) => {
+    for (let i = 0; i < data.length; i += 4) if (data[i] === 255 && data[i + 1] === 128 && data[i + 2] === 0) return i / 4;
+    return -1;
+  };
+  return {
+    bottom: first(ctx.getImageData(0, Math.floor(526.5 * scale), canvas.width, 1).data),
+    left: first(ctx.getImageData(Math.floor(22.5 * scale), 0, 1, canvas.height).data),
+  };
+}
+
+export const paddles = (page) => page.evaluate(`(${paddlesInPage})()`);
+
+// The paddles' places at every animation frame for `ms`: one tick moves
+// them at most once between two frames.
+function trackInPage(where, span) {
+  return new Promise((resolve) => {
+    const seen = [];
+    const end = performance.now() + span;
+    (function frame() {
+      seen.push(where());
+      if (performance.now() < end) requestAnimationFrame(frame);
+      else resolve(seen);
+    })();
+  });
+}
+
+export const paddleTrack = (page, ms) => page.evaluate(`(${trackInPage})(${paddlesInPage}, ${ms})`);
+
+// The distinct steps a paddle took along a track (`which`: 'bottom' or 'left').
+export function steps(track, which) {
+  const moved = new Set();
+  for (let i = 1; i < track.length; ++i) {
+    const step = track[i][which] - track[i - 1][which];
+    if (step !== 0) moved.add(step);
+  }
+  return [...moved].sort((a, b) => a - b);
+}
+
+// Run in the page before its own script: every call from the page into the
+// engine, its export and arguments, goes into window.calls while that is an
+// array.
+export function recordCalls() {
+  const instantiate = WebAssembly.instantiate;
+  WebAssembly.instantiate = async (...args) => {
+    const made = await instantiate(...args);
+    const instance = made instanceof WebAssembly.Instance ? made : made.instance;
+    const exports = {};
+    for (const [name, value] of Object.entries(instance.exports)) {
+      exports[name] = typeof value !== 'function' ? value : (...values) => {
+        window.calls?.push([name, ...values]);
+        return value(...values);
+      };
+    }
+    Object.defineProperty(instance, 'exports', { value: exports });
+    return made;
+  };
+}
+
+// The calls recorded, by the exports' full names (the build may shorten them:
+// the engine's JavaScript says which is which).
+export function calls(page) {
+  return page.evaluate(() => {
+    const names = {};
+    const named = /Module\["_(tessaly_\w+)"\]\s*=\s*Module\["asm"\]\["(\w+)"\]/g;
+    for (const [, name, short] of document.querySelector('script').textContent.matchAll(named)) names[short] = name;
+    return window.calls.map(([short, ...values]) => [names[short] ?? short, ...values]);
+  });
+}
