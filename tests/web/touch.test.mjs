@@ -1,0 +1,267 @@
+// The page on a touch screen: the board and the controls laid out on a phone
+// held upright and on its side, a tablet and a desktop; each control the key
+// it stands for; several fingers at once and a finger sliding off; one tap,
+// one click; and no gesture anywhere scrolling, zooming or leaving the game.
+// Fingers go down through Chromium's own touch input (DevTools protocol).
+
+import assert from 'node:assert/strict';
+import { after, before, test } from 'node:test';
+import { calls, green, paddleTrack, pixel, recordCalls, red, steps, until, white } from './board.mjs';
+import { launch, openGame, serveSite } from './chromium.mjs';
+
+let browser;
+let site;
+
+before(async () => {
+  site = await serveSite();
+  browser = await launch();
+});
+
+after(async () => {
+  await browser?.close();
+  site?.server.close();
+});
+
+const names = ['Left', 'Right', 'Up', 'Down', 'Faster', 'Pause', 'Next pattern', 'Previous pattern'];
+const arrows = ['Left', 'Right', 'Up', 'Down'];
+// A touch screen on which the board comes out at 1x (415 x 543), the controls beside it.
+const oneToOne = { viewport: { width: 711, height: 543 }, hasTouch: true };
+
+// The board's and every control's box, in CSS pixels.
+async function boxes(page) {
+  const found = { board: await page.locator('canvas').boundingBox() };
+  for (const name of names) found[name] = await page.getByRole('button', { name, exact: true }).boundingBox();
+  return found;
+}
+
+const centre = (box) => [box.x + box.width / 2, box.y + box.height / 2];
+
+// How far apart two boxes are (negative when they overlap).
+const apart = (a, b) => Math.max(b.x - (a.x + a.width), a.x - (b.x + b.width), b.y - (a.y + a.height),
+  a.y - (b.y + b.height));
+
+// Everything inside the window, nothing over anything else, the controls a
+// thumb's width apart, the arrows at least 48 x 48.
+function expectLaidOut(found, { width, height }, what) {
+  const all = Object.entries(found);
+  for (const [name, box] of all) {
+    assert.ok(box.x >= 0 && box.y >= 0 && box.x + box.width <= width && box.y + box.height <= height,
+      `${what}: ${name} inside the window`);
+  }
+  for (const [i, [one, a]] of all.entries()) {
+    for (const [other, b] of all.slice(i + 1)) {
+      assert.ok(apart(a, b) >= (one === 'board' ? 1 : 8), `${what}: ${one} and ${other} apart`);
+    }
+  }
+  for (const name of arrows) assert.ok(found[name].width >= 48 && found[name].height >= 48, `${what}: ${name} size`);
+}
+
+// Fingers on the screen by number, as the touch screen reports them.
+async function touchScreen(context, page) {
+  const cdp = await context.newCDPSession(page);
+  const on = new Map();
+  const send = (type, points) => cdp.send('Input.dispatchTouchEvent', { type, touchPoints: points });
+  const point = (id) => ({ id, x: on.get(id)[0], y: on.get(id)[1] });
+  return {
+    async down(id, at) {
+      on.set(id, at);
+      await send('touchStart', [...on.keys()].map(point));
+    },
+    async move(id, at) {
+      on.set(id, at);
+      await send('touchMove', [...on.keys()].map(point));
+    },
+    async up(id) {
+      const lifted = point(id);
+      on.delete(id);
+      await send('touchEnd', [lifted]);
+    },
+    async tap(at) {
+      await this.down(99, at);
+      await this.up(99);
+    },
+  };
+}
+
+const held = (page) => page.evaluate(() => [...document.querySelectorAll('.held')].map((b) => b.dataset.control));
+
+test('the board and the controls share the screen upright, on its side, on a tablet; none on a desktop', async () => {
+  const context = await browser.newContext({
+    viewport: { width: 390, height: 844 }, deviceScaleFactor: 3, hasTouch: true, isMobile: true,
+  });
+  const page = await openGame(context, site.url);
+  let found = await boxes(page);
+  expectLaidOut(found, { width: 390, height: 844 }, 'upright');
+  assert.ok(found.board.width >= 0.9 * 390, `upright, the board ${found.board.width} wide`);
+  assert.ok(found.Left.y > found.board.y + found.board.height, 'the controls below the board');
+  // One canvas pixel to each device pixel.
+  assert.equal(await page.evaluate(() => document.querySelector('canvas').width), Math.round(found.board.width * 3));
+
+  // Turned on its side, the page lays itself out again at once.
+  await page.setViewportSize({ width: 844, height: 390 });
+  await page.waitForFunction(() => document.querySelector('canvas').getBoundingClientRect().height <= 390);
+  found = await boxes(page);
+  expectLaidOut(found, { width: 844, height: 390 }, 'on its side');
+  assert.ok(found.board.height >= 0.85 * 390, `on its side, the board ${found.board.height} high`);
+  assert.ok(found.Left.x + found.Left.width < found.board.x && found.Up.x > found.board.x + found.board.width,
+    'Left beside the board on the left, Up on the right');
+  assert.deepEqual(page.errors, []);
+  await context.close();
+
+  const tablet = await browser.newContext({ viewport: { width: 820, height: 1180 }, hasTouch: true });
+  const onTablet = await openGame(tablet, site.url);
+  found = await boxes(onTablet);
+  expectLaidOut(found, { width: 820, height: 1180 }, 'tablet');
+  assert.ok(found.board.width >= 0.85 * 820, `on a tablet, the board ${found.board.width} wide`);
+  await tablet.close();
+
+  // Without touch, the page is as it always was: the board fills the window, no control anywhere.
+  const desktop = await browser.newContext({ viewport: { width: 1280, height: 800 } });
+  const onDesktop = await openGame(desktop, site.url);
+  assert.equal(await onDesktop.getByRole('button').count(), 0);
+  assert.deepEqual(await onDesktop.locator('canvas').boundingBox(), { x: 334, y: 0, width: 611, height: 800 });
+  await desktop.close();
+});
+
+test('each control is the key it stands for, keeps the focus on the game, and a tap on the board is one click', async () => {
+  const context = await browser.newContext(oneToOne);
+  await context.addInitScript(recordCalls);
+  await context.addInitScript(() => {
+    window.mouse = 0;
+    for (const type of ['mousedown', 'mouseup', 'click']) window.addEventListener(type, () => ++window.mouse, true);
+  });
+  const page = await openGame(context, site.url);
+  const found = await boxes(page);
+  assert.deepEqual(found.board, { x: 148, y: 0, width: 415, height: 543 });
+  const touch = await touchScreen(context, page);
+
+  // Left held: the bottom paddle steps left by the key's own 8 pixels a tick.
+  await touch.down(1, centre(found.Left));
+  assert.deepEqual(await held(page), ['Left']);
+  const slow = steps(await paddleTrack(page, 200), 'bottom');
+  await touch.up(1);
+  assert.ok(slow.includes(-8) && slow.every((s) => s < 0 && s % 8 === 0), `Left steps ${slow}`);
+  // Faster and Right held together: 12 pixels a tick.
+  await touch.down(1, centre(found.Faster));
+  await touch.down(2, centre(found.Right));
+  assert.deepEqual((await held(page)).sort(), ['Faster', 'Right']);
+  const fast = steps(await paddleTrack(page, 150), 'bottom');
+  await touch.up(2);
+  await touch.up(1);
+  assert.ok(fast.includes(12) && fast.every((s) => s > 0 && s % 12 === 0), `Faster and Right steps ${fast}`);
+  assert.deepEqual(await held(page), []);
+
+  // Pause: the board's Pause button shows, and nothing runs.
+  await page.evaluate(() => { window.calls = []; });
+  await touch.tap(centre(found.Pause));
+  assert.deepEqual(await pixel(page, 140, 208), white);
+  assert.equal(await page.evaluate(() => window.tessaly.scheduled()), false);
+  // A tap on the board's button is one click: it goes on.
+  await touch.tap([found.board.x + 216, found.board.y + 256]);
+  assert.deepEqual(await pixel(page, 140, 208), green, 'the button is gone');
+  assert.equal(await page.evaluate(() => window.tessaly.scheduled()), true);
+  const pressed = (await calls(page)).filter(([name]) => name !== 'tessaly_tick');
+  assert.deepEqual(pressed, [['tessaly_press', 2, 5], ['tessaly_release', 2, 5],
+    ['tessaly_pointer_down', 216, 256], ['tessaly_pointer_up', 216, 256]]);
+
+  await touch.tap(centre(found['Next pattern']));
+  assert.deepEqual(await pixel(page, 122, 218), red, 'pattern 2 fills the square');
+  await touch.tap(centre(found['Previous pattern']));
+  assert.deepEqual(await pixel(page, 122, 218), green, 'back to pattern 1');
+  // No touch became a mouse event, and the game kept the keyboard's focus.
+  assert.deepEqual(await page.evaluate(() => [window.mouse, document.activeElement.tagName]), [0, 'CANVAS']);
+  assert.deepEqual(page.errors, []);
+  await context.close();
+});
+
+test('two fingers hold Left and Up at once; a finger sliding off lets go, onto another control holds that', async () => {
+  const context = await browser.newContext(oneToOne);
+  await context.addInitScript(recordCalls);
+  const page = await openGame(context, site.url);
+  const found = await boxes(page);
+  const touch = await touchScreen(context, page);
+  await touch.down(1, centre(found.Left));
+  await touch.down(2, centre(found.Up));
+  assert.deepEqual((await held(page)).sort(), ['Left', 'Up']);
+  const both = await paddleTrack(page, 150);
+  for (const which of ['bottom', 'left']) {
+    const moved = steps(both, which);
+    assert.ok(moved.includes(-8) && moved.every((s) => s < 0 && s % 8 === 0), `${which} steps ${moved}`);
+  }
+
+  // Off Left onto the black: Left comes up, and any key coming up stops both pairs.
+  await page.evaluate(() => { window.calls = []; });
+  await touch.move(1, [found.Left.x + found.Left.width / 2, 300]);
+  assert.deepEqual(await held(page), ['Up']);
+  assert.deepEqual(steps(await paddleTrack(page, 100), 'bottom'), []);
+  // On to Right: held, the bottom pair goes right.
+  await touch.move(1, centre(found.Right));
+  assert.deepEqual((await held(page)).sort(), ['Right', 'Up']);
+  const right = steps(await paddleTrack(page, 150), 'bottom');
+  assert.ok(right.includes(8) && right.every((s) => s > 0 && s % 8 === 0), `Right steps ${right}`);
+  await touch.up(1);
+  await touch.up(2);
+  assert.deepEqual(await held(page), []);
+  assert.deepEqual((await calls(page)).filter(([name]) => name !== 'tessaly_tick'), [
+    ['tessaly_release', 2, 0], ['tessaly_press', 2, 1], ['tessaly_release', 2, 1], ['tessaly_release', 2, 2]]);
+  assert.deepEqual(page.errors, []);
+  await context.close();
+});
+
+test('no swipe, pinch or long press anywhere scrolls, zooms, selects or goes back or forward', async () => {
+  const context = await browser.newContext({ viewport: { width: 1600, height: 900 }, hasTouch: true });
+  const page = await context.newPage();
+  page.errors = [];
+  page.on('pageerror', (e) => page.errors.push(e.message));
+  // A page before the game and one after it, to go back and forward to.
+  await page.goto(`${site.url}icons/tessaly.svg`);
+  await page.goto(site.url);
+  await page.waitForFunction(() => window.tessaly?.frames() > 0);
+  await page.goto(`${site.url}manifest.webmanifest`);
+  await page.goBack();
+  await page.waitForFunction(() => window.tessaly?.frames() > 0);
+  const where = () => page.evaluate(() => [history.length, location.href, window.scrollX, window.scrollY,
+    visualViewport.scale, getSelection().toString(), window.stayed]);
+  await page.evaluate(() => {
+    window.stayed = true;
+    window.menus = [];
+    window.addEventListener('contextmenu', (e) => window.menus.push(e.defaultPrevented));
+  });
+  const before = await where();
+  assert.deepEqual(before.slice(1), [site.url, 0, 0, 1, '', true]);
+  assert.equal(await page.evaluate(() => navigation.canGoBack && navigation.canGoForward), true);
+
+  const found = await boxes(page);
+  const touch = await touchScreen(context, page);
+  const swipe = async (from, to) => {
+    await touch.down(1, from);
+    for (let i = 1; i <= 8; ++i) {
+      await touch.move(1, [from[0] + (to[0] - from[0]) * i / 8, from[1] + (to[1] - from[1]) * i / 8]);
+    }
+    await touch.up(1);
+  };
+  const margin = found.board.x / 2;
+  const across = [
+    [[20, 450], [found.board.x - 20, 450]], [[found.board.x - 20, 450], [20, 450]],  // the left margin
+    [[1580, 450], [1600 - margin, 450]], [[1600 - margin, 450], [1580, 450]],  // the right margin
+    [centre(found.Left), [found.board.x - 10, 300]], [centre(found.Up), [1580, 100]],  // over the controls
+    [[margin, 100], [margin, 800]], [[margin, 800], [margin, 100]],  // up and down
+  ];
+  for (const [from, to] of across) await swipe(from, to);
+  // Two fingers spreading on the margin, and one held still.
+  await touch.down(1, [margin - 20, 400]);
+  await touch.down(2, [margin + 20, 420]);
+  await touch.move(1, [margin - 150, 250]);
+  await touch.move(2, [margin + 150, 600]);
+  await touch.up(1);
+  await touch.up(2);
+  await touch.down(1, [margin, 450]);
+  await page.waitForTimeout(900);
+  await touch.up(1);
+
+  await page.waitForTimeout(300);  // where a navigation would have begun
+  assert.deepEqual(await where(), before);
+  assert.ok((await page.evaluate(() => window.menus)).every((prevented) => prevented), 'no context menu');
+  assert.deepEqual(page.errors, []);
+  await context.close();
+});
