@@ -1,8 +1,10 @@
 // The browser build's figures: the size of the site, the time from
 // navigation to the first frame, and the page's main-thread CPU time (Chrome's
-// own TaskDuration) over 10 s of play and 10 s paused, beside a bare canvas
-// page that redraws a moving square 40 times a second, in the same run.
-// Screenshots of the opening frame at 1x and 2x go to the output folder.
+// own TaskDuration) over 10 s of play and 10 s paused, on a desktop and on a
+// phone with the touch controls shown, beside a bare canvas page that redraws
+// a moving square 40 times a second, in the same run. Screenshots of the
+// opening frame at 1x and 2x, and of play on a phone held upright and on its
+// side, go to the output folder.
 // Usage: node tests/web/bench.mjs [site folder] [output folder]
 
 import { mkdir, readFile, readdir, writeFile } from 'node:fs/promises';
@@ -74,6 +76,38 @@ async function cpu(page, act = async () => {}) {
   return `${used.toFixed(0)} ms of CPU in ${seconds} s (${(used / seconds / 10).toFixed(2)} % of a core), ${shown} frames`;
 }
 
+const phone = { viewport: { width: 390, height: 844 }, deviceScaleFactor: 3, hasTouch: true, isMobile: true };
+
+// Serves now and again, so that the ball is in flight the whole time.
+async function serve(page, until) {
+  await page.keyboard.down('ArrowLeft');
+  await page.waitForTimeout(50);
+  await page.keyboard.up('ArrowLeft');
+  await page.waitForTimeout(Math.min(1500, Math.max(0, until - Date.now())));
+}
+
+async function playAndPause(browser, url, options, what) {
+  const context = await browser.newContext(options);
+  const game = await openGame(context, url);
+  console.log(`${what}, ball in flight: ${await cpu(game, (until) => serve(game, until))}`);
+  await game.keyboard.press('p');
+  console.log(`${what}, paused:         ${await cpu(game, (until) => game.waitForTimeout(until - Date.now()))}`);
+  await context.close();
+}
+
+// Play on a phone held upright, then turned on its side, the ball in flight.
+async function phoneShots(browser, url) {
+  const context = await browser.newContext(phone);
+  const page = await openGame(context, url);
+  await serve(page, Date.now() + 700);
+  await writeFile(join(outFolder, 'web-phone-upright.png'), await page.screenshot());
+  await page.setViewportSize({ width: 844, height: 390 });
+  await page.waitForFunction(() => document.querySelector('canvas').getBoundingClientRect().height <= 390);
+  await serve(page, Date.now() + 300);
+  await writeFile(join(outFolder, 'web-phone-side.png'), await page.screenshot());
+  await context.close();
+}
+
 const barePage = (options) => `<!doctype html><title>bare</title><body style="margin:0;background:#000">
 <canvas width="415" height="543"></canvas><script>
 const ctx = document.querySelector('canvas').getContext('2d', ${options});
@@ -94,19 +128,8 @@ async function main() {
   try {
     await firstFrames(browser, site.url);
 
-    const context = await browser.newContext({ viewport: { width: 415, height: 543 } });
-    const game = await openGame(context, site.url);
-    // Serve now and again, so that the ball is in flight the whole time.
-    const serve = async (until) => {
-      await game.keyboard.down('ArrowLeft');
-      await game.waitForTimeout(50);
-      await game.keyboard.up('ArrowLeft');
-      await game.waitForTimeout(Math.min(1500, Math.max(0, until - Date.now())));
-    };
-    console.log(`the game, ball in flight:   ${await cpu(game, serve)}`);
-    await game.keyboard.press('p');
-    console.log(`the game, paused:           ${await cpu(game, (until) => game.waitForTimeout(until - Date.now()))}`);
-    await context.close();
+    await playAndPause(browser, site.url, { viewport: { width: 415, height: 543 } }, 'the game');
+    await playAndPause(browser, site.url, phone, 'on a phone (390 x 844 at 3x, the touch controls shown)');
 
     // The bare page as most pages make their canvas, and with the game's own context settings.
     for (const options of ['{ alpha: false }', '{ alpha: false, desynchronized: true }']) {
@@ -124,7 +147,8 @@ async function main() {
       await writeFile(join(outFolder, `web-${ratio}x.png`), await page.screenshot());
       await shots.close();
     }
-    console.log(`screenshots: ${join(outFolder, 'web-1x.png')}, web-2x.png`);
+    await phoneShots(browser, site.url);
+    console.log(`screenshots: ${join(outFolder, 'web-1x.png')}, web-2x.png, web-phone-upright.png, web-phone-side.png`);
   } finally {
     await browser.close();
     site.server.close();
