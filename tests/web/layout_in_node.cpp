@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "frontend/core/input_map.h"
+#include "frontend/web/canvas_commands.h"
 #include "frontend/web/page_record.h"
 #include "frontend/web/text_metrics.h"
 
@@ -80,6 +81,21 @@ std::string controls() {
   return "\"controls\":{" + device + "," + onScreen + "," + buttons + "}";
 }
 
+// "commands":{"Fill":{"code":1,"words":6},...}
+std::string commands() {
+  namespace c = tessaly::web::command;
+  std::string json = "\"commands\":{";
+  const char* comma = "";
+  for (const auto& [name, shape] :
+       {std::pair{"Fill", c::kFill}, std::pair{"Clip", c::kClip}, std::pair{"Unclip", c::kUnclip},
+        std::pair{"Image", c::kImage}, std::pair{"Caption", c::kCaption}}) {
+    json += comma + ("\"" + std::string(name) + "\":{\"code\":" + std::to_string(shape.code) +
+                     ",\"words\":" + std::to_string(shape.words) + "}");
+    comma = ",";
+  }
+  return json + "}";
+}
+
 }  // namespace
 
 #define FIELD(Record, name) field<decltype(Record::name)>(#name, offsetof(Record, name))
@@ -93,5 +109,5 @@ int main() {
                                               FIELD(FaceUnits, descender));
   const std::string ink = record<TextInk>("textInk", FIELD(TextInk, advance), FIELD(TextInk, left),
                                           FIELD(TextInk, right), FIELD(TextInk, ascent), FIELD(TextInk, descent));
-  std::printf("{%s,%s,%s,%s}\n", page.c_str(), units.c_str(), ink.c_str(), controls().c_str());
+  std::printf("{%s,%s,%s,%s,%s}\n", page.c_str(), units.c_str(), ink.c_str(), commands().c_str(), controls().c_str());
 }

@@ -40,13 +40,13 @@ async function libraryTables() {
   return library.$TessalyLayout;
 }
 
-test('the page lays out the records it shares with the engine as the engine does', async () => {
+test('the page lays out the records and the drawing commands it shares with the engine as the engine does', async () => {
   const { controls, ...engine } = engineLayouts();
   const { pageRecord } = await pageTables();
-  const { faceUnits, textInk } = await libraryTables();
+  const { faceUnits, textInk, commands } = await libraryTables();
   // Plain objects, as JSON makes them, on both sides.
   const plain = (table) => JSON.parse(JSON.stringify(table));
-  assert.deepEqual(plain({ pageRecord, faceUnits, textInk }), engine);
+  assert.deepEqual(plain({ pageRecord, faceUnits, textInk, commands }), engine);
 });
 
 test('the page numbers devices, touch controls and pad buttons as the input map does', async () => {

@@ -1,34 +1,61 @@
 #include "frontend/web/canvas.h"
 
+#include <array>
+
+#include "frontend/web/canvas_commands.h"
+
 // Implemented by canvas_library.js.
 extern "C" {
 void tessaly_canvas_resized();
-void tessaly_canvas_fill(int x, int y, int w, int h, std::uint32_t rgb);
-void tessaly_canvas_begin_clip(int x, int y, int w, int h);
-void tessaly_canvas_end_clip();
+void tessaly_canvas_draw(const std::int32_t* commands, int words);
 int tessaly_canvas_face(const char* face, int faceLength, int bold, int charset);
 // The library fills these structs by its layout tables ($TessalyLayout),
 // which page_engine.test.mjs holds to the structs' own.
 void tessaly_canvas_face_units(int face, tessaly::web::FaceUnits* units);
 void tessaly_canvas_text_ink(int face, int bold, int pixels, const char* text, int length, tessaly::web::TextInk* ink);
-void tessaly_canvas_text(int face, int bold, int pixels, const char* text, int length, std::uint32_t rgb, int x,
-                         int baseline);
+void tessaly_canvas_keep_caption(int id, int face, int bold, int pixels, const char* text, int length,
+                                 std::uint32_t rgb);
 void tessaly_canvas_keep_image(int id, const std::uint32_t* rgba, int width, int height);
-void tessaly_canvas_draw_image(int id, int fromX, int fromY, int w, int h, int x, int y);
 }
 
 namespace tessaly::web::canvas {
 
-std::uint32_t packed(Color c) { return (std::uint32_t{c.r} << 16) | (std::uint32_t{c.g} << 8) | c.b; }
+namespace {
 
-void resized() { tessaly_canvas_resized(); }
+// The frame's commands so far: a full frame of 625 bricks takes a few
+// thousand words, so a larger one is flushed on the way.
+std::array<std::int32_t, 16384> commands;
+std::size_t used = 0;
 
-void fill(const PixelRect& r, Color c) {
-  if (!r.empty()) tessaly_canvas_fill(r.x, r.y, r.w, r.h, packed(c));
+template <const command::Shape& shape, typename... Args>
+void put(Args... args) {
+  static_assert(shape.words == 1 + sizeof...(Args));
+  if (used + shape.words > commands.size()) flush();
+  commands[used++] = shape.code;
+  ((commands[used++] = static_cast<std::int32_t>(args)), ...);
 }
 
-void beginClip(const PixelRect& r) { tessaly_canvas_begin_clip(r.x, r.y, r.w, r.h); }
-void endClip() { tessaly_canvas_end_clip(); }
+}  // namespace
+
+std::uint32_t packed(Color c) { return (std::uint32_t{c.r} << 16) | (std::uint32_t{c.g} << 8) | c.b; }
+
+void resized() {
+  used = 0;  // drawn for the old size
+  tessaly_canvas_resized();
+}
+
+void flush() {
+  if (used == 0) return;
+  tessaly_canvas_draw(commands.data(), static_cast<int>(used));
+  used = 0;
+}
+
+void fill(const PixelRect& r, Color c) {
+  if (!r.empty()) put<command::kFill>(r.x, r.y, r.w, r.h, packed(c));
+}
+
+void beginClip(const PixelRect& r) { put<command::kClip>(r.x, r.y, r.w, r.h); }
+void endClip() { put<command::kUnclip>(); }
 
 int face(const Font& font) {
   return tessaly_canvas_face(font.face.data(), static_cast<int>(font.face.size()), font.bold, font.charset);
@@ -46,9 +73,11 @@ TextInk textInk(int face, bool bold, int pixels, std::string_view text) {
   return ink;
 }
 
-void text(int face, bool bold, int pixels, std::string_view text, Color c, int x, int baseline) {
-  tessaly_canvas_text(face, bold, pixels, text.data(), static_cast<int>(text.size()), packed(c), x, baseline);
+void keepCaption(int id, int face, bool bold, int pixels, std::string_view text, Color c) {
+  tessaly_canvas_keep_caption(id, face, bold, pixels, text.data(), static_cast<int>(text.size()), packed(c));
 }
+
+void drawCaption(int id, int x, int baseline) { put<command::kCaption>(id, x, baseline); }
 
 void keepImage(int id, std::span<std::uint32_t> argb, int width, int height) {
   // A canvas image is R, G, B, A in memory: on the little-endian heap that is
@@ -59,7 +88,7 @@ void keepImage(int id, std::span<std::uint32_t> argb, int width, int height) {
 }
 
 void drawImage(int id, const PixelRect& from, const PixelRect& to) {
-  tessaly_canvas_draw_image(id, from.x, from.y, to.w, to.h, to.x, to.y);
+  put<command::kImage>(id, from.x, from.y, to.w, to.h, to.x, to.y);
 }
 
 }  // namespace tessaly::web::canvas

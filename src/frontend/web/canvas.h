@@ -1,6 +1,9 @@
 #pragma once
 // The page's 2D canvas as the painter sees it: the few drawing calls it
-// makes, carried out in JavaScript (canvas_library.js). Colours go as
+// makes, carried out in JavaScript (canvas_library.js). A frame's fills,
+// clips, images and captions are kept as commands and cross to the page
+// together, once, when the frame is flushed; only what is made once (a
+// shape's image, a caption, a measurement) crosses on its own. Colours go as
 // 0xRRGGBB, rectangles and positions in the canvas's device pixels.
 
 #include <cstdint>
@@ -18,8 +21,10 @@ using frontend::PixelRect;
 std::uint32_t packed(Color c);
 
 // The page gave the canvas a new size, which clears it and resets its
-// settings; the images kept for it are dropped.
+// settings; the images and captions kept for it are dropped.
 void resized();
+// Draws what the frame asked for so far.
+void flush();
 
 // Fills a rectangle with one colour.
 void fill(const PixelRect& r, Color c);
@@ -34,8 +39,10 @@ int face(const Font& font);
 FaceUnits faceUnits(int face);
 // How `text` measures at an em of `pixels`.
 TextInk textInk(int face, bool bold, int pixels, std::string_view text);
-// Draws `text` with its baseline's left end at (x, baseline).
-void text(int face, bool bold, int pixels, std::string_view text, Color c, int x, int baseline);
+// Keeps `text` at an em of `pixels` in colour `c` as caption `id`.
+void keepCaption(int id, int face, bool bold, int pixels, std::string_view text, Color c);
+// Draws caption `id` with its baseline's left end at (x, baseline).
+void drawCaption(int id, int x, int baseline);
 
 // Keeps `argb` (row by row, 0xAARRGGBB with straight alpha) as image `id`;
 // the pixels are reordered in place on the way.

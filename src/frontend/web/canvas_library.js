@@ -24,6 +24,15 @@ mergeInto(LibraryManager.library, {
         descent: { at: 32, type: 'f64' },
       },
     },
+    // A frame's commands (canvas_commands.h): each one's code, and the words
+    // it takes with its arguments.
+    commands: {
+      Fill: { code: 1, words: 6 },
+      Clip: { code: 2, words: 5 },
+      Unclip: { code: 3, words: 1 },
+      Image: { code: 4, words: 8 },
+      Caption: { code: 5, words: 4 },
+    },
   }),
 
   $TessalyCanvas: /** @type {TessalyCanvasState} */ ({
@@ -31,6 +40,7 @@ mergeInto(LibraryManager.library, {
     context: null,
     colors: /** @type {any} */ (null),
     images: /** @type {any} */ (null),
+    captions: /** @type {any} */ (null),
     // The context's fill and font as last set; a restore takes both back.
     fill: '',
     font: '',
@@ -44,15 +54,20 @@ mergeInto(LibraryManager.library, {
         TessalyCanvas.context = context;
         TessalyCanvas.colors = new Map();
         TessalyCanvas.images = [];
+        TessalyCanvas.captions = [];
       }
       return context;
     },
-    setFill: function (ctx, rgb) {
+    // A colour's CSS text, made once.
+    css: function (rgb) {
       let css = TessalyCanvas.colors.get(rgb);
       if (css === undefined) {
         css = '#' + rgb.toString(16).padStart(6, '0');
         TessalyCanvas.colors.set(rgb, css);
       }
+      return css;
+    },
+    setFill: function (ctx, css) {
       if (css !== TessalyCanvas.fill) ctx.fillStyle = TessalyCanvas.fill = css;
     },
     // A served face (or the generic stand-in) at an em of `pixels`. A bold
@@ -67,6 +82,47 @@ mergeInto(LibraryManager.library, {
       if (css !== TessalyCanvas.font) ctx.font = TessalyCanvas.font = css;
       return smear;
     },
+    // A frame's commands, from `at` in the heap's words; nothing is made
+    // here, so that play leaves the collector nothing to do.
+    replay: function (ctx, at, end) {
+      const op = TessalyLayout.commands;
+      const heap = HEAP32;
+      while (at < end) {
+        const code = heap[at];
+        if (code === op.Fill.code) {
+          TessalyCanvas.setFill(ctx, TessalyCanvas.css(heap[at + 5]));
+          ctx.fillRect(heap[at + 1], heap[at + 2], heap[at + 3], heap[at + 4]);
+          at += op.Fill.words;
+        } else if (code === op.Image.code) {
+          const w = heap[at + 4];
+          const h = heap[at + 5];
+          ctx.drawImage(TessalyCanvas.images[heap[at + 1]], heap[at + 2], heap[at + 3], w, h, heap[at + 6],
+            heap[at + 7], w, h);
+          at += op.Image.words;
+        } else if (code === op.Caption.code) {
+          TessalyCanvas.caption(ctx, TessalyCanvas.captions[heap[at + 1]], heap[at + 2], heap[at + 3]);
+          at += op.Caption.words;
+        } else if (code === op.Clip.code) {
+          ctx.save();
+          ctx.beginPath();
+          ctx.rect(heap[at + 1], heap[at + 2], heap[at + 3], heap[at + 4]);
+          ctx.clip();
+          at += op.Clip.words;
+        } else if (code === op.Unclip.code) {
+          ctx.restore();
+          TessalyCanvas.fill = TessalyCanvas.font = '';
+          at += op.Unclip.words;
+        } else {
+          throw new Error('Tessaly: no drawing command ' + code);
+        }
+      }
+    },
+    // A bold asked of a face without one is smeared, as setFont says.
+    caption: function (ctx, kept, x, baseline) {
+      if (kept.font !== TessalyCanvas.font) ctx.font = TessalyCanvas.font = kept.font;
+      TessalyCanvas.setFill(ctx, kept.fill);
+      for (let dx = 0; dx <= kept.smear; ++dx) ctx.fillText(kept.text, x + dx, baseline);
+    },
   }),
 
   tessaly_canvas_resized__deps: ['$TessalyCanvas'],
@@ -74,30 +130,13 @@ mergeInto(LibraryManager.library, {
     TessalyCanvas.ctx();
     TessalyCanvas.fill = TessalyCanvas.font = '';
     TessalyCanvas.images = [];
+    TessalyCanvas.captions = [];
   },
 
-  tessaly_canvas_fill__deps: ['$TessalyCanvas'],
-  /** @type {(x: number, y: number, w: number, h: number, rgb: number) => void} */
-  tessaly_canvas_fill: function (x, y, w, h, rgb) {
-    const ctx = TessalyCanvas.ctx();
-    TessalyCanvas.setFill(ctx, rgb);
-    ctx.fillRect(x, y, w, h);
-  },
-
-  tessaly_canvas_begin_clip__deps: ['$TessalyCanvas'],
-  /** @type {(x: number, y: number, w: number, h: number) => void} */
-  tessaly_canvas_begin_clip: function (x, y, w, h) {
-    const ctx = TessalyCanvas.ctx();
-    ctx.save();
-    ctx.beginPath();
-    ctx.rect(x, y, w, h);
-    ctx.clip();
-  },
-
-  tessaly_canvas_end_clip__deps: ['$TessalyCanvas'],
-  tessaly_canvas_end_clip: function () {
-    TessalyCanvas.ctx().restore();
-    TessalyCanvas.fill = TessalyCanvas.font = '';
+  tessaly_canvas_draw__deps: ['$TessalyCanvas', '$TessalyLayout'],
+  /** @type {(commands: number, words: number) => void} */
+  tessaly_canvas_draw: function (commands, words) {
+    TessalyCanvas.replay(TessalyCanvas.ctx(), commands >> 2, (commands >> 2) + words);
   },
 
   /** @type {(face: number, length: number, bold: number, charset: number) => number} */
@@ -131,14 +170,14 @@ mergeInto(LibraryManager.library, {
     HEAPF64[(ink + at.descent.at) >> 3] = m.actualBoundingBoxDescent;
   },
 
-  tessaly_canvas_text__deps: ['$TessalyCanvas'],
-  /** @type {(face: number, bold: number, pixels: number, text: number, length: number, rgb: number, x: number, baseline: number) => void} */
-  tessaly_canvas_text: function (face, bold, pixels, text, length, rgb, x, baseline) {
+  tessaly_canvas_keep_caption__deps: ['$TessalyCanvas'],
+  /** @type {(id: number, face: number, bold: number, pixels: number, text: number, length: number, rgb: number) => void} */
+  tessaly_canvas_keep_caption: function (id, face, bold, pixels, text, length, rgb) {
     const ctx = TessalyCanvas.ctx();
     const smear = TessalyCanvas.setFont(ctx, face, bold, pixels);
-    TessalyCanvas.setFill(ctx, rgb);
-    const caption = UTF8ToString(text, length);
-    for (let dx = 0; dx <= smear; ++dx) ctx.fillText(caption, x + dx, baseline);
+    TessalyCanvas.captions[id] = {
+      font: TessalyCanvas.font, smear, fill: TessalyCanvas.css(rgb), text: UTF8ToString(text, length),
+    };
   },
 
   tessaly_canvas_keep_image__deps: ['$TessalyCanvas'],
@@ -152,9 +191,4 @@ mergeInto(LibraryManager.library, {
     TessalyCanvas.images[id] = kept;
   },
 
-  tessaly_canvas_draw_image__deps: ['$TessalyCanvas'],
-  /** @type {(id: number, fromX: number, fromY: number, w: number, h: number, x: number, y: number) => void} */
-  tessaly_canvas_draw_image: function (id, fromX, fromY, w, h, x, y) {
-    TessalyCanvas.ctx().drawImage(TessalyCanvas.images[id], fromX, fromY, w, h, x, y, w, h);
-  },
 });

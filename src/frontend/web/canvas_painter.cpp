@@ -12,7 +12,10 @@ void CanvasPainter::resized() {
   canvas::resized();
   shapes_.clear();
   nextImage_ = 0;
+  captions_.clear();
 }
+
+void CanvasPainter::endFrame() { canvas::flush(); }
 
 void CanvasPainter::blitShape(const frontend::RasterShape& shape, frontend::PixelPoint at) {
   const int image = shapeImage(shape);
@@ -33,9 +36,20 @@ void CanvasPainter::drawCaption(frontend::PixelPoint at, const PixelRect& inside
   // Most captions lie well inside their box: clipping costs, so only the rest are clipped.
   const bool within = intersect(inside, image) == image;
   if (!within) canvas::beginClip(inside);
-  canvas::text(fonts_.face(*caption_.font).index, caption_.font->bold, caption_.pixels, caption_.text, caption_.color,
-               at.x + t.penX, at.y + t.baseline);
+  canvas::drawCaption(captionId(), at.x + t.penX, at.y + t.baseline);
   if (!within) canvas::endClip();
+}
+
+int CanvasPainter::captionId() {
+  const int face = fonts_.face(*caption_.font).index;
+  const bool bold = caption_.font->bold;
+  const std::uint32_t rgb = canvas::packed(caption_.color);
+  const auto known = captions_.find(std::tuple{face, bold, caption_.pixels, rgb, caption_.text});
+  if (known != captions_.end()) return known->second;
+  const int id = static_cast<int>(captions_.size());
+  canvas::keepCaption(id, face, bold, caption_.pixels, caption_.text, caption_.color);
+  captions_.emplace(std::tuple{face, bold, caption_.pixels, rgb, std::string(caption_.text)}, id);
+  return id;
 }
 
 int CanvasPainter::shapeImage(const frontend::RasterShape& s) {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <map>
+#include <string>
 #include <string_view>
 #include <tuple>
 
@@ -40,13 +41,17 @@ class CanvasPainter final : public frontend::Surface {
   std::optional<frontend::PixelSize> prepareCaption(const Font& font, int pixels, std::string_view text,
                                                     Color color) override;
   void drawCaption(frontend::PixelPoint at, const PixelRect& inside) override;
+  void endFrame() override;
   int shapeImage(const frontend::RasterShape& shape);
+  int captionId();
 
   PageFonts& fonts_;
   PixelRect clip_;   // what is being repainted: nothing is drawn outside it
   Caption caption_;  // the caption prepared to draw next
   std::map<ShapeKey, int> shapes_;
   int nextImage_ = 0;
+  // By face, weight, pixels, colour and text; looked up with a view of the text.
+  std::map<std::tuple<int, bool, int, std::uint32_t, std::string>, int, std::less<>> captions_;
 };
 
 }  // namespace tessaly::web

@@ -25,17 +25,34 @@ interface RecordLayout {
   size: number;
   fields: Record<string, FieldLayout>;
 }
-type TessalyLayouts = Record<'faceUnits' | 'textInk', RecordLayout>;
+interface CommandLayout {
+  code: number;
+  words: number;
+}
+type TessalyLayouts = Record<'faceUnits' | 'textInk', RecordLayout> & {
+  commands: Record<'Fill' | 'Clip' | 'Unclip' | 'Image' | 'Caption', CommandLayout>;
+};
 declare const TessalyLayout: TessalyLayouts;
 
 interface TessalyCanvasState {
   context: CanvasRenderingContext2D | null;
   colors: Map<number, string>;
   images: OffscreenCanvas[];
+  captions: KeptCaption[];
   fill: string;
   font: string;
   ctx(): CanvasRenderingContext2D;
-  setFill(ctx: CanvasRenderingContext2D, rgb: number): void;
+  css(rgb: number): string;
+  setFill(ctx: CanvasRenderingContext2D, css: string): void;
   setFont(ctx: CanvasRenderingContext2D, face: number, bold: number, pixels: number): number;
+  replay(ctx: CanvasRenderingContext2D, at: number, end: number): void;
+  caption(ctx: CanvasRenderingContext2D, kept: KeptCaption, x: number, baseline: number): void;
+}
+// A caption as the page keeps it: its font, smear and fill made once.
+interface KeptCaption {
+  font: string;
+  smear: number;
+  fill: string;
+  text: string;
 }
 declare const TessalyCanvas: TessalyCanvasState;
