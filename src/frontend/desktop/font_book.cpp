@@ -1,11 +1,8 @@
 #include "frontend/desktop/font_book.h"
 
-#include <fontconfig/fontconfig.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <optional>
 
 #include "frontend/core/painter.h"
 
@@ -25,45 +22,7 @@ bool sameName(std::string_view a, std::string_view b) {
 
 bool isGeneric(std::string_view family) { return family == "sans-serif" || family == "serif" || family == "monospace"; }
 
-struct Match {
-  std::vector<std::string> families;  // every name the matched face goes by
-  std::string file;
-  int index = 0;
-  int weight = FC_WEIGHT_REGULAR;
-  bool embolden = false;  // fontconfig would thicken a lighter face to make it bold
-};
-
-// Asks fontconfig for its best face for `family` in the wanted weight; the
-// answer may be any installed face, so the caller checks the family.
-std::optional<Match> bestMatch(const std::string& family, bool bold, int charset) {
-  FcPattern* pattern = FcPatternCreate();
-  FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
-  FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
-  FcPatternAddInteger(pattern, FC_SLANT, FC_SLANT_ROMAN);
-  FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-  if (charset == 134) FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>("zh-cn"));
-  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-  FcDefaultSubstitute(pattern);
-  FcResult result = FcResultNoMatch;
-  FcPattern* found = FcFontMatch(nullptr, pattern, &result);
-  FcPatternDestroy(pattern);
-  if (found == nullptr) return std::nullopt;
-
-  Match m;
-  FcChar8* text = nullptr;
-  for (int i = 0; FcPatternGetString(found, FC_FAMILY, i, &text) == FcResultMatch; ++i)
-    m.families.emplace_back(reinterpret_cast<const char*>(text));
-  if (FcPatternGetString(found, FC_FILE, 0, &text) == FcResultMatch) m.file = reinterpret_cast<const char*>(text);
-  FcPatternGetInteger(found, FC_INDEX, 0, &m.index);
-  FcPatternGetInteger(found, FC_WEIGHT, 0, &m.weight);
-  FcBool embolden = FcFalse;
-  if (FcPatternGetBool(found, FC_EMBOLDEN, 0, &embolden) == FcResultMatch) m.embolden = embolden == FcTrue;
-  FcPatternDestroy(found);
-  if (m.file.empty() || m.families.empty()) return std::nullopt;
-  return m;
-}
-
-bool opens(const Match& m) {
+bool opens(const InstalledFace& m) {
   TTF_Font* probe = TTF_OpenFontIndex(m.file.c_str(), 12, m.index);
   if (probe == nullptr) return false;
   TTF_CloseFont(probe);
@@ -94,8 +53,6 @@ std::vector<std::string> fallbackFamilies(std::string_view requested) {
   return list;
 }
 
-FontBook::FontBook() { FcInit(); }
-
 FontBook::~FontBook() {
   for (auto& [key, opened] : open_) TTF_CloseFont(opened.font);
 }
@@ -106,13 +63,13 @@ const FaceChoice* FontBook::face(const Font& font) {
 
   std::unique_ptr<FaceChoice> chosen;
   for (const std::string& family : fallbackFamilies(font.face)) {
-    const auto m = bestMatch(family, font.bold, font.charset);
+    const auto m = source_.best(family, font.bold, font.charset);
     if (!m) continue;
     const bool named = isGeneric(family) || std::any_of(m->families.begin(), m->families.end(),
                                                         [&](const std::string& f) { return sameName(f, family); });
     if (!named || !opens(*m)) continue;
-    chosen = std::make_unique<FaceChoice>(FaceChoice{m->families.front(), m->file, m->index,
-                                                     font.bold && (m->embolden || m->weight < FC_WEIGHT_DEMIBOLD)});
+    chosen = std::make_unique<FaceChoice>(
+        FaceChoice{m->families.front(), m->file, m->index, font.bold && (m->embolden || !m->bold)});
     break;
   }
   return faces_.emplace_back(Asked{std::string(font.face), font.bold, font.charset, std::move(chosen)}).chosen.get();

@@ -1,7 +1,7 @@
 #pragma once
-// The faces the game asks for, found among the installed fonts through
-// fontconfig, and opened with SDL2_ttf at the pixel sizes they are drawn at.
-// A face that is not installed falls back to the nearest one that is.
+// The faces the game asks for, found among the installed fonts (font_source.h),
+// and opened with SDL2_ttf at the pixel sizes they are drawn at. A face that
+// is not installed falls back to the nearest one that is.
 
 #include <SDL2/SDL_ttf.h>
 
@@ -13,6 +13,7 @@
 #include <tuple>
 #include <vector>
 
+#include "frontend/desktop/font_source.h"
 #include "ui/screen_object.h"
 #include "ui/text_measure.h"
 
@@ -27,12 +28,14 @@ struct FaceChoice {
 };
 
 // The families to try for a requested face, nearest first, ending with a
-// generic family that fontconfig always resolves to something.
+// generic family that the font source always resolves to something. The one
+// table of stand-ins on every platform: the Windows zip ships the faces it
+// names that the Linux build draws with.
 std::vector<std::string> fallbackFamilies(std::string_view requested);
 
 class FontBook {
  public:
-  FontBook();  // SDL2_ttf must be initialised
+  FontBook() = default;  // SDL2_ttf must be initialised
   ~FontBook();
   FontBook(const FontBook&) = delete;
   FontBook& operator=(const FontBook&) = delete;
@@ -47,6 +50,7 @@ class FontBook {
   std::size_t openFonts() const { return open_.size(); }
 
  private:
+  FontSource source_;
   struct Asked {  // a face as the game asks for it
     std::string face;
     bool bold = false;

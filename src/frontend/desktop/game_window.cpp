@@ -4,13 +4,8 @@
 #include <array>
 #include <cmath>
 
-#include <SDL2/SDL_syswm.h>
-#include <X11/Xlib.h>
-#include <fcntl.h>
-#include <poll.h>
-#include <unistd.h>
-
 #include "frontend/desktop/display_errors.h"
+#include "frontend/desktop/display_link.h"
 #include "frontend/desktop/display_scale.h"
 #include "frontend/desktop/key_map.h"
 #include "frontend/desktop/sdl_session.h"
@@ -41,7 +36,7 @@ double largestScaleOnScreen(SDL_Window* window) {
 GameWindow::GameWindow(GamePort& game, FontBook& fonts, double scale) : session_(game), painter_(fonts) {
   // Without a single face the window would show a game without a word on it.
   if (fonts.face(Font{"sans-serif", 10}) == nullptr)
-    throw StartError("no usable font is installed (fontconfig offers none that opens).");
+    throw StartError("no usable font is installed (" + std::string(whereFacesAreLooked()) + ").");
   const SDL_Point opening = clientSize(1);
   window_ = SDL_CreateWindow("Form1", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, opening.x, opening.y,
                              SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
@@ -55,19 +50,11 @@ GameWindow::GameWindow(GamePort& game, FontBook& fonts, double scale) : session_
   SDL_SetWindowMinimumSize(window_, smallest.x, smallest.y);
   SDL_ShowWindow(window_);
   attachSurface();
-  SDL_SysWMinfo info;
-  SDL_VERSION(&info.version);
-  if (!SDL_GetWindowWMInfo(window_, &info) || info.subsystem != SDL_SYSWM_X11) return;
-  if (::pipe2(wakePipe_, O_NONBLOCK | O_CLOEXEC) == 0) displayFd_ = ConnectionNumber(info.info.x11.display);
-  // Another program may destroy the window: its DestroyNotify ends the game
-  // even while nothing is drawn.
-  watchWindow(info.info.x11.window);
-  SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
+  link_ = std::make_unique<DisplayLink>(window_);
 }
 
 GameWindow::~GameWindow() {
-  for (int fd : wakePipe_)
-    if (fd >= 0) ::close(fd);
+  link_.reset();
   // A window the display has lost is left alone: SDL would first hide it and
   // wait a second for the display to confirm what can no longer happen.
   if (window_ != nullptr && displayFailure().empty()) SDL_DestroyWindow(window_);
@@ -92,23 +79,13 @@ std::optional<LoopEvent> GameWindow::wait(std::optional<TimeMs> timeout) {
       ms = static_cast<int>(deadline - now);
     }
     ms = padSlice(ms);
-    if (displayFd_ < 0) {
+    if (!link_->sleepsOnDisplay()) {
       SDL_Event event;
       if (SDL_WaitEventTimeout(&event, ms) != 0)
         if (auto input = translate(event)) return input;
       continue;
     }
-    // On X11 the loop sleeps on the display connection itself, right after
-    // poll() has taken every event Xlib had read. SDL's own wait would wake
-    // itself through a second connection, which can reach the server after
-    // the window is gone and end the program with an X error on closing.
-    pollfd watched[2] = {{displayFd_, POLLIN, 0}, {wakePipe_[0], POLLIN, 0}};
-    if (::poll(watched, 2, ms) > 0 && (watched[1].revents & POLLIN) != 0) {
-      char drained[16];
-      while (::read(wakePipe_[0], drained, sizeof drained) > 0) {
-      }
-      return LoopEvent::wake();
-    }
+    if (link_->sleep(ms)) return LoopEvent::wake();
   }
 }
 
@@ -117,20 +94,12 @@ int GameWindow::padSlice(int ms) const {
   // connection knows nothing of: while one is open the sleep is cut into
   // slices short enough for a press to act at once, and otherwise a pad
   // plugged in during a pause is still noticed within a second.
-  if (displayFd_ < 0) return ms;
+  if (!link_->sleepsOnDisplay()) return ms;
   const int slice = pads_.any() ? kPadSliceMs : kPlugSliceMs;
   return ms < 0 ? slice : std::min(ms, slice);
 }
 
-void GameWindow::wake() {
-  if (wakePipe_[1] >= 0) {
-    [[maybe_unused]] const auto written = ::write(wakePipe_[1], "w", 1);
-    return;
-  }
-  SDL_Event e{};
-  e.type = SDL_USEREVENT;
-  SDL_PushEvent(&e);
-}
+void GameWindow::wake() { link_->wake(); }
 
 std::optional<LoopEvent> GameWindow::poll() {
   SDL_Event event;
@@ -148,10 +117,7 @@ std::optional<LoopEvent> GameWindow::translate(const SDL_Event& e) {
   switch (e.type) {
     case SDL_QUIT: return LoopEvent::quit();
     case SDL_USEREVENT: return LoopEvent::wake();
-    case SDL_SYSWMEVENT:
-      if (e.syswm.msg->subsystem == SDL_SYSWM_X11 && e.syswm.msg->msg.x11.event.type == DestroyNotify)
-        windowDestroyed(e.syswm.msg->msg.x11.event.xdestroywindow.window);
-      return std::nullopt;
+    case SDL_SYSWMEVENT: link_->systemMessage(*e.syswm.msg); return std::nullopt;
     case SDL_KEYDOWN: return LoopEvent::keyDown(virtualKeyCode(e.key.keysym.sym));  // repeats too
     case SDL_KEYUP: return LoopEvent::keyUp(virtualKeyCode(e.key.keysym.sym));
     case SDL_MOUSEBUTTONDOWN:

@@ -14,6 +14,7 @@
 
 #include "frontend/core/game_session.h"
 #include "frontend/core/viewport.h"
+#include "frontend/desktop/display_link.h"
 #include "frontend/desktop/font_book.h"
 #include "frontend/desktop/frame_painter.h"
 #include "frontend/desktop/game_loop.h"
@@ -67,9 +68,8 @@ class GameWindow final : public LoopHost {
   SDL_Surface* surface_ = nullptr;
   FramePainter painter_;
   Gamepads pads_;
-  std::vector<SDL_Rect> shown_;  // the areas repainted, for the display; kept: a frame allocates nothing
-  int displayFd_ = -1;           // the X connection, when the display is X11
-  int wakePipe_[2] = {-1, -1};   // written by wake(), watched with the display
+  std::vector<SDL_Rect> shown_;        // the areas repainted, for the display; kept: a frame allocates nothing
+  std::unique_ptr<DisplayLink> link_;  // how the loop sleeps on the display and is woken
 };
 
 }  // namespace tessaly::desktop

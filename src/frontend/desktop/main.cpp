@@ -1,6 +1,7 @@
 // Tessaly: one window, one player, four paddles.
 
-#include <cstdio>
+#include <SDL2/SDL_main.h>  // on Windows the program starts in SDL's WinMain
+
 #include <exception>
 
 #include "frontend/desktop/font_book.h"
@@ -9,7 +10,7 @@
 #include "frontend/desktop/sdl_session.h"
 #include "game/form1.h"
 
-int main() {
+int main(int, char**) {
   using namespace tessaly;
   try {
     desktop::SdlSession sdl;
@@ -23,7 +24,7 @@ int main() {
     desktop::GameLoop(window.session(), clock, window).run();
     return 0;
   } catch (const std::exception& e) {
-    std::fprintf(stderr, "tessaly: %s\n", e.what());
+    desktop::reportFailure(e.what());
     return 1;
   }
 }

@@ -3,20 +3,17 @@
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_ttf.h>
 
-#include <cstdlib>
+#include <cstdio>
 
 #include "frontend/desktop/display_errors.h"
+#include "frontend/desktop/display_link.h"
 
 namespace tessaly::desktop {
 
 bool isHeadlessDriver(const std::string& driver) { return driver == "offscreen" || driver == "dummy"; }
 
 SdlSession::SdlSession(Headless headless) {
-  // Without a Wayland session there is no compositor to find, and probing
-  // for one only makes its client library complain on stderr; X11 is the
-  // display then, and fails quietly when there is none.
-  if (std::getenv("SDL_VIDEODRIVER") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr)
-    SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+  chooseDisplayHints();
   // The game draws into the window's own pixels, sent to the
   // display as they are; left to itself SDL would load an OpenGL stack just
   // to copy them through a texture.
@@ -46,6 +43,15 @@ SdlSession::~SdlSession() {
   // on their way back to Xlib's own handler, which prints its dump and ends
   // the program before the game has said why.
   if (displayFailure().empty()) SDL_Quit();
+}
+
+void reportFailure(const std::string& sentence) {
+  std::fprintf(stderr, "tessaly: %s\n", sentence.c_str());
+#ifdef _WIN32
+  // A program started from the Start menu has no console to read stderr in.
+  const std::string text = "Tessaly cannot start: " + sentence;
+  SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Tessaly", text.c_str(), nullptr);
+#endif
 }
 
 }  // namespace tessaly::desktop

@@ -40,4 +40,8 @@ class SdlSession {
   std::string driver_;
 };
 
+// Tells the player why the game ends: one line on stderr ("tessaly: ..."),
+// and on Windows a message box too.
+void reportFailure(const std::string& sentence);
+
 }  // namespace tessaly::desktop
