@@ -73,12 +73,13 @@ function trackInPage(where, span) {
 
 export const paddleTrack = (page, ms) => page.evaluate(`(${trackInPage})(${paddlesInPage}, ${ms})`);
 
-// The distinct steps a paddle took along a track (`which`: 'bottom' or 'left').
+// The distinct steps a paddle took along a track (`which`: 'bottom' or 'left'),
+// over the frames where the paddle shows on its line (the ball may cover it).
 export function steps(track, which) {
   const moved = new Set();
-  for (let i = 1; i < track.length; ++i) {
-    const step = track[i][which] - track[i - 1][which];
-    if (step !== 0) moved.add(step);
+  const seen = track.map((at) => at[which]).filter((at) => at >= 0);
+  for (let i = 1; i < seen.length; ++i) {
+    if (seen[i] !== seen[i - 1]) moved.add(seen[i] - seen[i - 1]);
   }
   return [...moved].sort((a, b) => a - b);
 }

@@ -135,12 +135,16 @@ test('each control is the key it stands for, keeps the focus on the game, and a 
   assert.deepEqual(found.board, { x: 148, y: 0, width: 415, height: 543 });
   const touch = await touchScreen(context, page);
 
-  // Left held: the bottom paddle steps left by the key's own 8 pixels a tick.
+  // Left held: the bottom paddle steps left by the key's own 8 pixels a tick
+  // (and serves: each step is measured well before the ball can be lost).
   await touch.down(1, centre(found.Left));
   assert.deepEqual(await held(page), ['Left']);
   const slow = steps(await paddleTrack(page, 200), 'bottom');
   await touch.up(1);
   assert.ok(slow.includes(-8) && slow.every((s) => s < 0 && s % 8 === 0), `Left steps ${slow}`);
+  // Next pattern: a fresh game on pattern 2, the ball waiting again.
+  await touch.tap(centre(found['Next pattern']));
+  assert.deepEqual(await pixel(page, 122, 218), red, 'pattern 2 fills the square');
   // Faster and Right held together: 12 pixels a tick.
   await touch.down(1, centre(found.Faster));
   await touch.down(2, centre(found.Right));
@@ -150,6 +154,8 @@ test('each control is the key it stands for, keeps the focus on the game, and a 
   await touch.up(1);
   assert.ok(fast.includes(12) && fast.every((s) => s > 0 && s % 12 === 0), `Faster and Right steps ${fast}`);
   assert.deepEqual(await held(page), []);
+  await touch.tap(centre(found['Previous pattern']));
+  assert.deepEqual(await pixel(page, 122, 218), green, 'back to pattern 1');
 
   // Pause: the board's Pause button shows, and nothing runs.
   await page.evaluate(() => { window.calls = []; });
@@ -163,11 +169,6 @@ test('each control is the key it stands for, keeps the focus on the game, and a 
   const pressed = (await calls(page)).filter(([name]) => name !== 'tessaly_tick');
   assert.deepEqual(pressed, [['tessaly_press', 2, 5], ['tessaly_release', 2, 5],
     ['tessaly_pointer_down', 216, 256], ['tessaly_pointer_up', 216, 256]]);
-
-  await touch.tap(centre(found['Next pattern']));
-  assert.deepEqual(await pixel(page, 122, 218), red, 'pattern 2 fills the square');
-  await touch.tap(centre(found['Previous pattern']));
-  assert.deepEqual(await pixel(page, 122, 218), green, 'back to pattern 1');
   // No touch became a mouse event, and the game kept the keyboard's focus.
   assert.deepEqual(await page.evaluate(() => [window.mouse, document.activeElement.tagName]), [0, 'CANVAS']);
   assert.deepEqual(page.errors, []);
@@ -194,6 +195,8 @@ test('two fingers hold Left and Up at once; a finger sliding off lets go, onto a
   await touch.move(1, [found.Left.x + found.Left.width / 2, 300]);
   assert.deepEqual(await held(page), ['Up']);
   assert.deepEqual(steps(await paddleTrack(page, 100), 'bottom'), []);
+  // A third finger on Next pattern: a fresh game, the ball waiting again, the paddles still.
+  await touch.tap(centre(found['Next pattern']));
   // On to Right: held, the bottom pair goes right.
   await touch.move(1, centre(found.Right));
   assert.deepEqual((await held(page)).sort(), ['Right', 'Up']);
@@ -203,7 +206,8 @@ test('two fingers hold Left and Up at once; a finger sliding off lets go, onto a
   await touch.up(2);
   assert.deepEqual(await held(page), []);
   assert.deepEqual((await calls(page)).filter(([name]) => name !== 'tessaly_tick'), [
-    ['tessaly_release', 2, 0], ['tessaly_press', 2, 1], ['tessaly_release', 2, 1], ['tessaly_release', 2, 2]]);
+    ['tessaly_release', 2, 0], ['tessaly_press', 2, 6], ['tessaly_release', 2, 6], ['tessaly_press', 2, 1],
+    ['tessaly_release', 2, 1], ['tessaly_release', 2, 2]]);
   assert.deepEqual(page.errors, []);
   await context.close();
 });
