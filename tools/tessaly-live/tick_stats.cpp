@@ -1,8 +1,14 @@
 #include "tick_stats.h"
 
+#ifdef _WIN32
+#include <windows.h>
+// psapi.h needs windows.h first
+#include <psapi.h>
+#else
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <cmath>
@@ -39,6 +45,31 @@ PeriodStats PeriodRecorder::stats() const {
   return s;
 }
 
+#ifdef _WIN32
+// The process's figures as Windows keeps them: times in 100 ns units, the
+// working set as its resident memory.
+Micros cpuMicros() {
+  FILETIME created, ended, kernel, user;
+  if (!GetProcessTimes(GetCurrentProcess(), &created, &ended, &kernel, &user)) return 0;
+  const auto us = [](const FILETIME& t) {
+    return static_cast<Micros>((static_cast<std::uint64_t>(t.dwHighDateTime) << 32 | t.dwLowDateTime) / 10);
+  };
+  return us(kernel) + us(user);
+}
+
+namespace {
+PROCESS_MEMORY_COUNTERS memory() {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+  return counters;
+}
+}  // namespace
+
+long peakRssKb() { return static_cast<long>(memory().PeakWorkingSetSize / 1024); }
+
+long rssKb() { return static_cast<long>(memory().WorkingSetSize / 1024); }
+#else
 Micros cpuMicros() {
   rusage u{};
   getrusage(RUSAGE_SELF, &u);
@@ -65,5 +96,7 @@ long rssKb() {
   const long pages = std::strtol(rest, nullptr, 10);
   return pages * (::sysconf(_SC_PAGESIZE) / 1024);
 }
+
+#endif
 
 }  // namespace tessaly::live

@@ -1,17 +1,18 @@
 // Windows' own fonts first, as the system lists them under its Fonts keys
-// (the machine's, then the user's own), then the faces shipped in fonts\
-// beside tessaly.exe, which stand in for those Windows lacks.
+// (the machine's, then the user's own), then the faces shipped in the fonts
+// folder beside tessaly.exe, which stand in for those Windows lacks.
+
+#include <windows.h>
+// after windows.h, which they build on
+#include <knownfolders.h>
+#include <shlobj.h>
 
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_ttf.h>
-#include <knownfolders.h>
-#include <shlobj.h>
-#include <windows.h>
 
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
-#include <initializer_list>
 
 #include "frontend/desktop/font_source.h"
 
@@ -70,7 +71,7 @@ void listKey(HKEY root, const std::wstring& folder, std::vector<FontFile>& files
     if (got != ERROR_SUCCESS || type != REG_SZ) continue;
     std::wstring file(data);
     if (file.find_first_of(L"\\/") == std::wstring::npos) file = folder + L"\\" + file;
-    files.push_back({utf8(file), lower(utf8({name, nameLength}))});
+    files.push_back({utf8(file), lower(utf8({name, nameLength})), false, {}});
   }
   RegCloseKey(key);
 }
@@ -84,7 +85,7 @@ void listShipped(std::vector<FontFile>& files) {
   const std::filesystem::path path(std::u8string(folder.begin(), folder.end()));
   for (const auto& entry : std::filesystem::directory_iterator(path, failed)) {
     const std::u8string name = entry.path().u8string();
-    files.push_back({std::string(name.begin(), name.end()), {}});
+    files.push_back({std::string(name.begin(), name.end()), {}, false, {}});
   }
 }
 
@@ -112,7 +113,7 @@ std::string windowsName(const std::string& family) {
   return family;
 }
 
-std::initializer_list<const char*> genericNames(std::string_view family) {
+std::vector<std::string> genericNames(std::string_view family) {
   if (family == "serif") return {"Times New Roman", "Liberation Serif", "Georgia"};
   if (family == "monospace") return {"Consolas", "Courier New", "Liberation Mono"};
   return {"Arial", "Liberation Sans", "Segoe UI", "Tahoma", "Verdana"};
@@ -135,7 +136,7 @@ FontSource::~FontSource() = default;
 
 std::optional<InstalledFace> FontSource::best(const std::string& family, bool bold, int charset) {
   if (family == "sans-serif" || family == "serif" || family == "monospace") {
-    for (const char* name : genericNames(family))
+    for (const std::string& name : genericNames(family))
       if (auto face = best(name, bold, charset)) return face;
     return std::nullopt;
   }
