@@ -196,11 +196,14 @@ canvas.addEventListener('pointerup', (event) => {
   boardPointer = -1;
   schedule(game.pointerUp(...pixelOf(event)));
 });
-canvas.addEventListener('pointercancel', (event) => {
-  if (event.pointerId !== boardPointer) return;
-  boardPointer = -1;
-  schedule(game.pointerCancel());
-});
+// Taken away by the browser: no click. (After an up, the capture's loss finds no pointer held.)
+for (const end of /** @type {const} */ (['pointercancel', 'lostpointercapture'])) {
+  canvas.addEventListener(end, (event) => {
+    if (event.pointerId !== boardPointer) return;
+    boardPointer = -1;
+    schedule(game.pointerCancel());
+  });
+}
 
 // The touch controls, each the same key a keyboard gives; a name that is
 // none of them (-1) does nothing.
