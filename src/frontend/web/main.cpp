@@ -18,10 +18,19 @@
 #include "frontend/web/page_record.h"
 #include "frontend/web/web_game.h"
 #include "game/form1.h"
+#ifdef TESSALY_PAGE_PROOF
+#include "frontend/web/page_proof.h"
+#endif
 
 namespace {
 
 using namespace tessaly;
+
+#ifdef TESSALY_PAGE_PROOF
+using PageGame = web::ProofGame;  // the proof build, checked after every event
+#else
+using PageGame = web::WebGame;
+#endif
 
 struct Page {
   SystemClock clock;
@@ -29,7 +38,7 @@ struct Page {
   web::PageFonts fonts;
   web::PageTextMeasurer measurer{fonts};
   Form1 form{clock, random, measurer};
-  web::WebGame game{form, clock, fonts};
+  PageGame game{form, clock, fonts};
 };
 
 std::unique_ptr<Page> page;

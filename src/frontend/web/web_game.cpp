@@ -53,6 +53,11 @@ void WebGame::pointerCancel() {
   present();
 }
 
+void WebGame::click(std::string_view name) {
+  session_.click(name);
+  present();
+}
+
 void WebGame::tick() {
   session_.tick();
   present();

@@ -6,6 +6,7 @@
 // runs (paused, game over).
 
 #include <cstdint>
+#include <string_view>
 
 #include "base/platform.h"
 #include "frontend/core/game_session.h"
@@ -39,6 +40,8 @@ class WebGame {
   void pointerMove(int x, int y);
   void pointerUp(int x, int y);
   void pointerCancel();
+  // A click on the named push button, as the automatic player makes it.
+  void click(std::string_view name);
   // Delivers the ticks that are due; after a stall (a hidden page, a busy
   // machine) each timer ticks once and resumes its rhythm, no burst.
   void tick();
