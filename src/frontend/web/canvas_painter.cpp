@@ -15,7 +15,13 @@ void CanvasPainter::resized() {
   captions_.clear();
 }
 
-void CanvasPainter::endFrame() { canvas::flush(); }
+void CanvasPainter::endFrame() {
+  canvas::flush();
+  // The score and the time write new captions all game long: past a few
+  // hundred, the kept ones are forgotten, here where no command of a frame
+  // still names them, and the page's copies are replaced as ids come round.
+  if (captions_.size() >= kCaptionsKept) captions_.clear();
+}
 
 void CanvasPainter::blitShape(const frontend::RasterShape& shape, frontend::PixelPoint at) {
   const int image = shapeImage(shape);

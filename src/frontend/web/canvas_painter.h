@@ -3,6 +3,7 @@
 // decides: the same pixels as the desktop window. Smooth shapes are kept as
 // images while their size holds.
 
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -51,6 +52,7 @@ class CanvasPainter final : public frontend::Surface {
   std::map<ShapeKey, int> shapes_;
   int nextImage_ = 0;
   // By face, weight, pixels, colour and text; looked up with a view of the text.
+  static constexpr std::size_t kCaptionsKept = 256;
   std::map<std::tuple<int, bool, int, std::uint32_t, std::string>, int, std::less<>> captions_;
 };
 

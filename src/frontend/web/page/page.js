@@ -225,8 +225,10 @@ function showTouch() {
 }
 coarse.addEventListener('change', showTouch);
 // No touch on the page is a click, a scroll, a zoom or a swipe back: the game takes them all.
+// A touch the browser already scrolls with cannot be cancelled, and saying so
+// costs a console error.
 document.addEventListener('touchstart', (event) => {
-  event.preventDefault();
+  if (event.cancelable) event.preventDefault();
   touched = true;
   showTouch();
 }, { passive: false });
