@@ -1,0 +1,194 @@
+#!/usr/bin/env bash
+# The Windows build under Wine, in an Xvfb of its own, in the Wine prefix of
+# the build folder: tessaly.exe from the zip opens the window the Linux game
+# opens, pixel for pixel, at 1x, 1.5x and 2x; keys serve, pause and change
+# the pattern, a click on Pause resumes, closing the window ends it with
+# status 0; the replay fixtures end in the Linux digests; both timers tick 40
+# times a second; the installer installs silently and its uninstaller
+# removes every file and key it made.
+# Usage: tests/windows/wine.sh BUILD_WINDOWS TESSALY X11_PROBE
+#   BUILD_WINDOWS  scripts/windows's folder (the zip, the installer, game/)
+#   TESSALY, X11_PROBE  the Linux game and tests/desktop's probe
+set -euo pipefail
+out=$(cd "$1" && pwd) linux=$2 probe=$3
+root=$(cd "$(dirname "$0")/../.." && pwd)
+art=$out/wine-test
+rm -rf "$art"
+mkdir -p "$art"
+# No Mono or Gecko to offer, and no menu entries or icons for the host's desktop.
+export WINEPREFIX=$out/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+zip=$(ls "$out"/tessaly-*-windows-x64.zip 2>/dev/null | head -1)
+[[ -f $zip ]] || fail "no zip in $out (scripts/windows makes it)"
+setup=${zip%.zip}-setup.exe
+version=$(basename "$zip" | sed 's/^tessaly-\(.*\)-windows-x64.zip$/\1/')
+unzip -q "$zip" -d "$art/unzipped"
+folder=$(ls -d "$art"/unzipped/*/)
+exe=${folder}tessaly.exe
+
+source "$root/tests/desktop/xvfb.sh"
+start_xvfb "$art/xvfb.log"
+game=
+cleanup() {
+  [[ -n "$game" ]] && kill "$game" 2>/dev/null || true
+  wineserver -k 2>/dev/null || true
+  kill "$xvfb" 2>/dev/null || true
+}
+trap cleanup EXIT
+[[ -f $WINEPREFIX/system.reg ]] || { wineboot -i >"$art/wineboot.log" 2>&1; wineserver -w; }
+echo "Xvfb on $DISPLAY, Wine prefix $WINEPREFIX"
+
+px() { "$probe" pixel "$window" "$1" "$2" 2>/dev/null || echo "no pixel"; }
+await() {  # name x y "R G B" [not]: up to 10 s
+  local got
+  for _ in $(seq 200); do
+    got=$(px "$2" "$3")
+    if [[ "${5:-}" == not ]]; then [[ "$got" != "$4" ]] && { echo "ok: $1"; return; }
+    else [[ "$got" == "$4" ]] && { echo "ok: $1"; return; }; fi
+    sleep 0.05
+  done
+  import -window "$window" "$art/failed-$run.png" || true
+  fail "$run: $1: pixel $2,$3 is $got"
+}
+start() {  # name command...: the game's window, once it shows
+  run=$1
+  shift
+  "$@" >"$art/$run.out" 2>&1 &
+  game=$!
+  window=$(timeout 60 xdotool search --sync --name '^Form1$' | head -1) || fail "$run: no window named Form1"
+}
+close() {  # the window closed as a window manager closes it: status 0
+  local status=0
+  "$probe" close "$window"
+  wait "$game" || status=$?
+  game=
+  [[ $status -eq 0 ]] || fail "$run: closing the window ended the game with status $status"
+  echo "ok: $run: closing the window ends it with status 0"
+}
+size() { xwininfo -id "$window" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
+
+ball_x=208 ball_y=516 # the ball's middle at 1x, resting on the bottom paddle
+# The opening frame at a scale, Linux's at Xft.dpi = DPI and Windows' at
+# LogPixels = DPI: the same size, every pixel the same.
+same_frame() {  # scale dpi
+  local scale=$1 dpi=$2 x y
+  x=$(awk -v s="$scale" -v v=$ball_x 'BEGIN {printf "%d", s * v}')
+  y=$(awk -v s="$scale" -v v=$ball_y 'BEGIN {printf "%d", s * v}')
+  "$probe" dpi "$dpi"
+  start "linux-$scale" "$linux"
+  await "Linux at ${scale}x: the ball on the bottom paddle" "$x" "$y" "0 0 255"
+  local linux_size
+  linux_size=$(size)
+  import -window "$window" "$art/linux-$scale.png"
+  close
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null
+  start "windows-$scale" wine "$exe"
+  await "Windows at ${scale}x: the ball on the bottom paddle" "$x" "$y" "0 0 255"
+  [[ $(size) == "$linux_size" ]] || fail "$run: the window is $(size), on Linux $linux_size"
+  echo "ok: $run: the window opens at $linux_size, as on Linux"
+  import -window "$window" "$art/windows-$scale.png"
+  local differ
+  differ=$(compare -metric AE "$art/linux-$scale.png" "$art/windows-$scale.png" "$art/diff-$scale.png" 2>&1) || true
+  [[ $differ == 0 ]] || fail "$run: $differ pixels differ from the Linux frame (diff-$scale.png)"
+  echo "ok: $run: the opening frame matches Linux's, every pixel"
+}
+
+same_frame 1.5 144
+close
+same_frame 2 192
+close
+same_frame 1 96
+# The 1x window stays open for the keys.
+xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+pause_x=146 pause_y=218   # inside the pause button, off its caption
+cell86_x=123 cell86_y=230 # grid cell (8, 6): empty in pattern 1, filled in pattern 2
+board() {  # the board as pixels, the Pause button's place blacked out
+  import -window "$window" png:- |
+    convert - -crop 400x400+8+136 +repage -fill black -draw "rectangle 126,70 291,171" "ppm:$1"
+}
+xdotool keydown Left
+sleep 0.25
+xdotool keyup Left
+await "Left: the ball has left the paddle" $ball_x $ball_y "0 0 255" not
+xdotool key p
+await "P: the Pause button shows" $pause_x $pause_y "240 240 240"
+board "$art/a.ppm"
+sleep 0.3
+board "$art/b.ppm"
+cmp -s "$art/a.ppm" "$art/b.ppm" || fail "P: the board still moves while paused"
+echo "ok: P: the ball stands still"
+xdotool mousemove --window "$window" $pause_x $pause_y click 1
+await "click: the Pause button is gone" $pause_x $pause_y "240 240 240" not
+moved=false
+for _ in $(seq 50); do
+  board "$art/now.ppm"
+  cmp -s "$art/b.ppm" "$art/now.ppm" || { moved=true; break; }
+  sleep 0.1
+done
+$moved || fail "click: play did not go on"
+echo "ok: click: play goes on"
+xdotool key F1
+await "F1: pattern 2 fills cell (8, 6)" $cell86_x $cell86_y "255 0 0"
+close
+
+echo "== the replay fixtures"
+replayed=$(wine "$out/game/tests/windows/tessaly-replay.exe" "$(winepath -w "$root/tests/proof/logs")" | tr -d '\r')
+echo "$replayed"
+for digest in "$root"/tests/proof/logs/*.digest; do
+  line="$(basename "$digest" .digest): $(cat "$digest") as recorded"
+  grep -qxF "$line" <<<"$replayed" || fail "replay: no line \"$line\""
+done
+grep -qx "$(ls "$root"/tests/proof/logs/*.log | wc -l) passed, 0 failed" <<<"$replayed" || fail "replay: not every fixture passed"
+echo "ok: every fixture ends in the Linux digest"
+
+echo "== the timers, 20 s of play"
+cp "$out/game/tools/tessaly-live/tessaly-live.exe" "$folder"
+live=$(wine "${folder}tessaly-live.exe" --seconds 20 --play-only --check | tr -d '\r') || { echo "$live"; fail "timers"; }
+echo "$live"
+for timer in 1 2; do
+  grep -qE "^check: Timer$timer (39\.|40\.|41\.00)[0-9]* ticks a second over 20 s$" <<<"$live" ||
+    fail "Timer$timer is not at 40 +- 1 ticks a second"
+done
+echo "ok: both timers at 40 +- 1 ticks a second"
+
+echo "== the installer"
+# What the prefix holds before: files under C:\users, and the user's keys
+# that name Tessaly. After uninstalling, exactly that again.
+snapshot() {  # name
+  wineserver -w
+  (cd "$WINEPREFIX/drive_c/users" && find . -type f | sort) >"$art/$1-files"
+  grep -i tessaly "$WINEPREFIX/user.reg" >"$art/$1-keys" || true
+}
+snapshot before
+wine "$setup" /S
+wineserver -w
+windows_path() { winepath -u "$(wine cmd /c echo "%$1%" | tr -d '\r')"; }
+installed=$(windows_path LOCALAPPDATA)/Programs/Tessaly
+shortcut=$(windows_path APPDATA)"/Microsoft/Windows/Start Menu/Programs/Tessaly.lnk"
+key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tessaly'
+(cd "$folder" && find . -type f ! -name tessaly-live.exe | sort) >"$art/zip-files"
+(cd "$installed" && find . -type f ! -name uninstall.exe | sort) >"$art/installed-files"
+cmp -s "$art/zip-files" "$art/installed-files" || { diff "$art/zip-files" "$art/installed-files"; fail "installed files"; }
+[[ -f $installed/uninstall.exe && -f $shortcut ]] || fail "no uninstaller or no Start-menu entry"
+registered=$(wine reg query "$key" | tr -d '\r')
+for value in "DisplayName    REG_SZ    Tessaly" "DisplayVersion    REG_SZ    $version" \
+  "UninstallString    REG_SZ    \"$(winepath -w "$installed")\\uninstall.exe\""; do
+  grep -qF "$value" <<<"$registered" || { echo "$registered"; fail "the uninstall entry lacks $value"; }
+done
+echo "ok: installed into $installed: every file of the zip, the Start-menu entry, the uninstall entry"
+start installed wine "$installed/tessaly.exe"
+await "the installed game opens" $ball_x $ball_y "0 0 255"
+close
+wine "$installed/uninstall.exe" /S
+# The uninstaller runs from a copy in %TEMP% that Windows deletes at the next
+# restart, as Wine's restart does.
+wineserver -w
+wineboot -r
+snapshot after
+[[ ! -e $installed && ! -e $shortcut ]] || fail "the uninstaller left the game's folder or its Start-menu entry"
+cmp -s "$art/before-files" "$art/after-files" ||
+  { diff "$art/before-files" "$art/after-files"; fail "the uninstaller left files behind"; }
+cmp -s "$art/before-keys" "$art/after-keys" ||
+  { diff "$art/before-keys" "$art/after-keys"; fail "the uninstaller left keys behind"; }
+echo "ok: uninstalled: the prefix's files and keys as they were before"
