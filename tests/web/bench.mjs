@@ -1,8 +1,10 @@
 // The browser build's figures: the size of the site, the time from
-// navigation to the first frame, and the page's main-thread CPU time (Chrome's
-// own TaskDuration) over 10 s of play and 10 s paused, on a desktop and on a
-// phone with the touch controls shown, beside a bare canvas page that redraws
-// a moving square 40 times a second, in the same run. Screenshots of the
+// navigation to the first frame against a bare page that fills a canvas of
+// the same size inline, and the page's main-thread CPU time (Chrome's own
+// TaskDuration) over 10 s of play and 10 s paused, on a desktop and on a
+// phone with the touch controls shown, against a bare canvas page that
+// redraws a moving square 40 times a second; the two ratios printed, each
+// from one run with the pages taken in turn. Screenshots of the
 // opening frame at 1x and 2x, and of play on a phone held upright and on its
 // side, go to the output folder.
 // Usage: node tests/web/bench.mjs [site folder] [output folder]
@@ -37,44 +39,91 @@ async function sizes() {
   console.log(`the whole site:     ${await sizeOf(all)} (${all.length} files, licences and icons included)`);
 }
 
+// A bare page of the opening frame's size whose inline script fills its
+// canvas at once: the floor for a first paint from this server.
+const bareFirst = `<!doctype html><title>bare</title><body style="margin:0;background:#000">
+<canvas width="415" height="543"></canvas><script>
+const ctx = document.querySelector('canvas').getContext('2d', { alpha: false, desynchronized: true });
+ctx.fillStyle = '#f0f0f0'; ctx.fillRect(0, 0, 415, 543);
+performance.mark('tessaly-first-frame');
+</script>`;
+
+// A bare page moving a square 40 times a second on a canvas of the game's
+// size: the floor for a frame of play.
+const bareMoving = (options) => `<!doctype html><title>bare</title><body style="margin:0;background:#000">
+<canvas width="415" height="543"></canvas><script>
+const ctx = document.querySelector('canvas').getContext('2d', ${options});
+ctx.fillStyle = '#f0f0f0'; ctx.fillRect(0, 0, 415, 543);
+let x = 0; window.squares = 0;
+setInterval(() => {
+  ctx.fillStyle = '#f0f0f0'; ctx.fillRect(x, 200, 16, 16);
+  x = (x + 4) % 399;
+  ctx.fillStyle = '#0000ff'; ctx.fillRect(x, 200, 16, 16);
+  ++window.squares;
+}, 25);
+</script>`;
+
+const gameSettings = '{ alpha: false, desynchronized: true }';
+const barePages = {
+  '/bare-first.html': bareFirst,
+  '/bare-moving.html': bareMoving(gameSettings),
+  '/bare-moving-plain.html': bareMoving('{ alpha: false }'),
+};
+
+const median = (list) => [...list].sort((a, b) => a - b)[list.length >> 1];
+const figures = (list) => {
+  const sorted = [...list].sort((a, b) => a - b);
+  return `median ${median(list).toFixed(0)} ms, best ${sorted[0].toFixed(0)} ms, worst ${sorted.at(-1).toFixed(0)} ms`;
+};
+
 // The page marks the first frame once the game has drawn it on the canvas;
 // the browser's first contentful paint is when that frame reaches the screen.
+// Each fresh page of the game is followed by a fresh bare page.
 async function firstFrames(browser, url) {
-  const drawn = [];
-  const painted = [];
+  const game = { drawn: [], painted: [] };
+  const bare = { drawn: [], painted: [] };
   const pages = 15;  // a median of few pages swings with whatever else the machine does
-  for (let i = 0; i < pages; ++i) {
+  const open = async (address, ready, into) => {
     const context = await browser.newContext({ viewport: { width: 415, height: 543 } });
-    const page = await openGame(context, url);
-    drawn.push(await page.evaluate(() => performance.getEntriesByName('tessaly-first-frame')[0].startTime));
-    painted.push(await page.evaluate(() => new Promise((resolve) => new PerformanceObserver((list) => {
+    const page = await context.newPage();
+    await page.goto(address);
+    await page.waitForFunction(ready);
+    into.drawn.push(await page.evaluate(() => performance.getEntriesByName('tessaly-first-frame')[0].startTime));
+    into.painted.push(await page.evaluate(() => new Promise((resolve) => new PerformanceObserver((list) => {
       resolve(list.getEntriesByName('first-contentful-paint')[0]?.startTime ?? NaN);
     }).observe({ type: 'paint', buffered: true }))));
     await context.close();
-  }
-  const figures = (times) => {
-    times.sort((a, b) => a - b);
-    const at = (i) => times[i].toFixed(0);
-    return `median ${at(pages >> 1)} ms, best ${at(0)} ms, worst ${at(pages - 1)} ms`;
   };
-  console.log(`first frame after navigation: ${figures(drawn)} (${pages} fresh pages)`);
-  console.log(`  and on the screen:          ${figures(painted)}`);
+  for (let i = 0; i < pages; ++i) {
+    await open(url, () => window.tessaly?.frames() > 0, game);
+    await open(`${url}bare-first.html`, () => true, bare);
+  }
+  console.log(`first frame after navigation: ${figures(game.drawn)} (${pages} fresh pages)`);
+  console.log(`  and on the screen:          ${figures(game.painted)}`);
+  console.log(`a bare canvas filled inline:  ${figures(bare.drawn)}, on the screen ${figures(bare.painted)}`);
+  console.log(`first paint, the game / the bare canvas: ${(median(game.painted) / median(bare.painted)).toFixed(2)}x`);
 }
 
-// The page's main-thread time over `seconds` while `act` runs, in ms.
-async function cpu(page, act = async () => {}) {
+// The page's main-thread time over `seconds` while `act` runs, in ms, and the frames shown.
+async function cpuOf(page, act) {
   const cdp = await page.context().newCDPSession(page);
   await cdp.send('Performance.enable');
   const task = async () => (await cdp.send('Performance.getMetrics')).metrics
     .find((m) => m.name === 'TaskDuration').value;
+  const count = () => page.evaluate(() => window.tessaly?.frames() ?? window.squares);
   const start = await task();
-  const frames = await page.evaluate(() => window.tessaly?.frames() ?? window.squares);
+  const frames = await count();
   const until = Date.now() + seconds * 1000;
   while (Date.now() < until) await act(until);
   const used = (await task() - start) * 1000;
-  const shown = await page.evaluate(() => window.tessaly?.frames() ?? window.squares) - frames;
-  return `${used.toFixed(0)} ms of CPU in ${seconds} s (${(used / seconds / 10).toFixed(2)} % of a core), ${shown} frames`;
+  const shown = await count() - frames;
+  await cdp.detach();
+  return { used, shown };
 }
+
+const idle = (page) => (until) => page.waitForTimeout(until - Date.now());
+const said = ({ used, shown }) => `${used.toFixed(0)} ms of CPU in ${seconds} s (${(used / seconds / 10).toFixed(2)} % `
+  + `of a core), ${shown} frames${shown ? `, ${(used / shown).toFixed(3)} ms a frame` : ''}`;
 
 const phone = { viewport: { width: 390, height: 844 }, deviceScaleFactor: 3, hasTouch: true, isMobile: true };
 
@@ -86,12 +135,43 @@ async function serve(page, until) {
   await page.waitForTimeout(Math.min(1500, Math.max(0, until - Date.now())));
 }
 
-async function playAndPause(browser, url, options, what) {
-  const context = await browser.newContext(options);
+// A frame of play against a frame of the bare page with the game's canvas
+// settings: three rounds of each, taken in turn.
+async function frames(browser, url) {
+  const game = [];
+  const bare = [];
+  for (let round = 0; round < 3; ++round) {
+    const context = await browser.newContext({ viewport: { width: 415, height: 543 } });
+    const page = await openGame(context, url);
+    game.push(await cpuOf(page, (until) => serve(page, until)));
+    if (round === 0) {
+      await page.keyboard.press('p');
+      console.log(`the game, paused:         ${said(await cpuOf(page, idle(page)))}`);
+    }
+    await context.close();
+    const square = await browser.newPage({ viewport: { width: 415, height: 543 } });
+    await square.goto(`${url}bare-moving.html`);
+    bare.push(await cpuOf(square, idle(square)));
+    await square.close();
+  }
+  const perFrame = (list) => list.map(({ used, shown }) => used / shown);
+  game.forEach((g, i) => console.log(`the game, ball in flight: ${said(g)}\n  the bare page ${gameSettings}: ${said(bare[i])}`));
+  const ratio = median(perFrame(game)) / median(perFrame(bare));
+  console.log(`a frame of play, the game / the bare page: ${median(perFrame(game)).toFixed(3)} ms / `
+    + `${median(perFrame(bare)).toFixed(3)} ms = ${ratio.toFixed(2)}x`);
+  const plain = await browser.newPage({ viewport: { width: 415, height: 543 } });
+  await plain.goto(`${url}bare-moving-plain.html`);
+  console.log(`the bare page { alpha: false }: ${said(await cpuOf(plain, idle(plain)))}`);
+  await plain.close();
+}
+
+async function onPhone(browser, url) {
+  const context = await browser.newContext(phone);
   const game = await openGame(context, url);
-  console.log(`${what}, ball in flight: ${await cpu(game, (until) => serve(game, until))}`);
+  const what = 'on a phone (390 x 844 at 3x, the touch controls shown)';
+  console.log(`${what}, ball in flight: ${said(await cpuOf(game, (until) => serve(game, until)))}`);
   await game.keyboard.press('p');
-  console.log(`${what}, paused:         ${await cpu(game, (until) => game.waitForTimeout(until - Date.now()))}`);
+  console.log(`${what}, paused:         ${said(await cpuOf(game, idle(game)))}`);
   await context.close();
 }
 
@@ -108,37 +188,15 @@ async function phoneShots(browser, url) {
   await context.close();
 }
 
-const barePage = (options) => `<!doctype html><title>bare</title><body style="margin:0;background:#000">
-<canvas width="415" height="543"></canvas><script>
-const ctx = document.querySelector('canvas').getContext('2d', ${options});
-ctx.fillStyle = '#f0f0f0'; ctx.fillRect(0, 0, 415, 543);
-let x = 0; window.squares = 0;
-setInterval(() => {
-  ctx.fillStyle = '#f0f0f0'; ctx.fillRect(x, 200, 16, 16);
-  x = (x + 4) % 399;
-  ctx.fillStyle = '#0000ff'; ctx.fillRect(x, 200, 16, 16);
-  ++window.squares;
-}, 25);
-</script>`;
-
 async function main() {
   await sizes();
-  const site = await serveSite(siteFolder);
+  const site = await serveSite(siteFolder, barePages);
   const browser = await launch();
   try {
     await firstFrames(browser, site.url);
-
-    await playAndPause(browser, site.url, { viewport: { width: 415, height: 543 } }, 'the game');
-    await playAndPause(browser, site.url, phone, 'on a phone (390 x 844 at 3x, the touch controls shown)');
-
-    // The bare page as most pages make their canvas, and with the game's own context settings.
-    for (const options of ['{ alpha: false }', '{ alpha: false, desynchronized: true }']) {
-      const bare = await browser.newPage({ viewport: { width: 415, height: 543 } });
-      await bare.setContent(barePage(options));
-      const used = await cpu(bare, (until) => bare.waitForTimeout(until - Date.now()));
-      console.log(`a bare canvas ${options}, a square moved 40 times a second: ${used}`);
-      await bare.close();
-    }
+    await frames(browser, site.url);
+    if (process.env.TESSALY_BENCH_QUICK) return;
+    await onPhone(browser, site.url);
 
     await mkdir(outFolder, { recursive: true });
     for (const ratio of [1, 2]) {

@@ -38,9 +38,10 @@ export async function launchProfile(contextOptions) {
   return context;
 }
 
-// The site at build-web/site/ (or the folder given), at http://127.0.0.1:PORT/.
-export async function serveSite(folder = join(root, 'build-web', 'site')) {
-  const server = await serve(folder, 0);
+// The site at build-web/site/ (or the folder given), at http://127.0.0.1:PORT/,
+// with `pages` (path to HTML) beside it.
+export async function serveSite(folder = join(root, 'build-web', 'site'), pages = {}) {
+  const server = await serve(folder, 0, '127.0.0.1', pages);
   return { server, url: `http://127.0.0.1:${server.address().port}/` };
 }
 

@@ -3,7 +3,9 @@
 // Usage: node serve.mjs <site folder> [port] [address]   (port 0: any free one)
 // The address it listens on is 127.0.0.1 unless given (or TESSALY_WEB_HOST
 // says): 0.0.0.0 lets a phone on the same network play.
-// As a module: serve(folder, port, address) resolves to the running http.Server.
+// As a module: serve(folder, port, address, pages) resolves to the running
+// http.Server; `pages` maps paths to pages of HTML served beside the site's
+// files (the benchmark's bare pages).
 
 import { createServer } from 'node:http';
 import { networkInterfaces } from 'node:os';
@@ -24,10 +26,15 @@ const types = {
   '.txt': 'text/plain; charset=utf-8',
 };
 
-export function serve(folder, port = 0, address = '127.0.0.1') {
+export function serve(folder, port = 0, address = '127.0.0.1', pages = {}) {
   const root = resolve(folder);
   const server = createServer(async (request, response) => {
     const path = decodeURIComponent(new URL(request.url, 'http://localhost').pathname);
+    if (Object.hasOwn(pages, path)) {
+      response.writeHead(200, { 'Content-Type': types['.html'], 'Cache-Control': 'no-cache' });
+      response.end(pages[path]);
+      return;
+    }
     let file = normalize(join(root, path.endsWith('/') ? `${path}index.html` : path));
     if (file !== root && !file.startsWith(root + sep)) file = root;  // nothing outside the site
     try {
