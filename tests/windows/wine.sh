@@ -132,6 +132,26 @@ xdotool key F1
 await "F1: pattern 2 fills cell (8, 6)" $cell86_x $cell86_y "255 0 0"
 close
 
+echo "== a game that cannot start"
+# SDL's dummy driver shows nothing: the game says why in a message box titled
+# Tessaly and ends with status 1 once the player has read it, not before.
+run=no-display
+SDL_VIDEODRIVER=dummy wine "$exe" >"$art/$run.out" 2>&1 &
+game=$!
+box=$(timeout 60 xdotool search --sync --name '^Tessaly$' | head -1) || fail "$run: no message box"
+sleep 0.5
+kill -0 "$game" 2>/dev/null || fail "$run: the game ended before the message box was answered"
+import -window "$box" "$art/$run-box.png"
+xdotool windowfocus --sync "$box" 2>/dev/null || xdotool windowfocus "$box"
+xdotool key Return
+status=0
+wait "$game" || status=$?
+game=
+[[ $status -eq 1 ]] || fail "$run: status $status, not 1"
+grep -qx "tessaly: no display is available for the game window (SDL_VIDEODRIVER names a driver that shows nothing: unset it)." \
+  <(tr -d '\r' <"$art/$run.out") || { cat "$art/$run.out"; fail "$run: not the sentence on stderr"; }
+echo "ok: $run: a message box says why, then status 1"
+
 echo "== the replay fixtures"
 replayed=$(wine "$out/game/tests/windows/tessaly-replay.exe" "$(winepath -w "$root/tests/proof/logs")" | tr -d '\r')
 echo "$replayed"

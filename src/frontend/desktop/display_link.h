@@ -11,6 +11,8 @@ namespace tessaly::desktop {
 
 // SDL's hints for the display, set before SDL starts its video.
 void chooseDisplayHints();
+// What the player can do when SDL's video shows nothing on any screen.
+const char* displayAdvice();
 
 class DisplayLink {
  public:

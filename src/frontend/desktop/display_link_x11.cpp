@@ -19,6 +19,8 @@ void chooseDisplayHints() {
     SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
 }
 
+const char* displayAdvice() { return "set DISPLAY or WAYLAND_DISPLAY to a running one"; }
+
 DisplayLink::DisplayLink(SDL_Window* window) {
   SDL_SysWMinfo info;
   SDL_VERSION(&info.version);

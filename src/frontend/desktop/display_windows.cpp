@@ -21,6 +21,8 @@ void chooseDisplayHints() {
   SDL_SetHint(SDL_HINT_TIMER_RESOLUTION, "1");
 }
 
+const char* displayAdvice() { return "SDL_VIDEODRIVER names a driver that shows nothing: unset it"; }
+
 DisplayLink::DisplayLink(SDL_Window*) {}
 
 DisplayLink::~DisplayLink() = default;

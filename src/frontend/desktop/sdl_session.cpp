@@ -24,7 +24,7 @@ SdlSession::SdlSession(Headless headless) {
   driver_ = name != nullptr ? name : "";
   if (isHeadlessDriver(driver_) && headless == Headless::Refuse) {
     SDL_Quit();
-    throw StartError("no display is available for the game window (set DISPLAY or WAYLAND_DISPLAY to a running one).");
+    throw StartError(std::string("no display is available for the game window (") + displayAdvice() + ").");
   }
   if (driver_ == "x11") watchDisplayErrors();
   if (TTF_Init() != 0) {
