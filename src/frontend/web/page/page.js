@@ -20,12 +20,19 @@ const controls = /** @type {HTMLElement} */ (document.getElementById('controls')
 const safeArea = /** @type {HTMLElement} */ (document.getElementById('safe'));
 
 /**
- * Decoded by the browser itself where it can.
+ * Decoded by the browser itself where it can; otherwise a plain loop, several
+ * times faster than Uint8Array.from with a function per byte.
  * @param {string} base64
  * @returns {Uint8Array<ArrayBuffer>}
  */
-const bytes = (base64) => /** @type {{ fromBase64?: (text: string) => Uint8Array<ArrayBuffer> }} */ (Uint8Array).fromBase64?.(base64)
-  ?? Uint8Array.from(atob(base64), (c) => c.charCodeAt(0));
+function bytes(base64) {
+  const native = /** @type {{ fromBase64?: (text: string) => Uint8Array<ArrayBuffer> }} */ (Uint8Array).fromBase64;
+  if (native) return native.call(Uint8Array, base64);
+  const text = atob(base64);
+  const out = new Uint8Array(text.length);
+  for (let i = 0; i < text.length; ++i) out[i] = text.charCodeAt(i);
+  return out;
+}
 
 // Each served face under a family name of its own, so that no installed font
 // of the same name stands in for it.
@@ -82,7 +89,7 @@ function frameShown() {
 // when it shows again, each timer ticks once and play resumes its rhythm.
 /** @param {number} wait */
 function schedule(wait) {
-  frameShown();
+  if (!firstFrameMarked) frameShown();
   clearTimeout(timer);
   timer = 0;
   if (wait >= 0 && !document.hidden) timer = setTimeout(wake, wait);
