@@ -39,6 +39,30 @@ trap cleanup EXIT
 [[ -f $WINEPREFIX/system.reg ]] || { wineboot -i >"$art/wineboot.log" 2>&1; wineserver -w; }
 echo "Xvfb on $DISPLAY, Wine prefix $WINEPREFIX"
 
+# Wine lists the host's fonts among Windows' own (Z:\usr\share\fonts\...):
+# with them hidden, and fontconfig showing Wine none to list again, the faces
+# Windows lacks must come from the zip's fonts folder.
+cat >"$art/fonts.conf" <<CONF
+<?xml version="1.0"?>
+<!DOCTYPE fontconfig SYSTEM "fonts.dtd">
+<fontconfig><dir>$art/no-fonts</dir><cachedir>$art/fontconfig-cache</cachedir></fontconfig>
+CONF
+wine() { FONTCONFIG_FILE="$art/fonts.conf" command wine "$@"; }
+wineserver -k 2>/dev/null || true
+{
+  echo REGEDIT4
+  for key in 'HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\Fonts' \
+    'HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Fonts'; do
+    echo "[$key]"
+    wine reg query "$key" | tr -d '\r' | sed -n 's/^    \(.*\)    REG_SZ    Z:\\.*/"\1"=-/p'
+  done
+} >"$art/hide-host-fonts.reg"
+wine regedit /S "$(winepath -w "$art/hide-host-fonts.reg")"
+wineserver -w
+! wine reg query 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts' | grep -q 'Z:\\' ||
+  fail "the host's fonts are still listed as Windows' own"
+echo "ok: Windows' font list holds Wine's own faces only"
+
 px() { "$probe" pixel "$window" "$1" "$2" 2>/dev/null || echo "no pixel"; }
 await() {  # name x y "R G B" [not]: up to 10 s
   local got
@@ -133,24 +157,36 @@ await "F1: pattern 2 fills cell (8, 6)" $cell86_x $cell86_y "255 0 0"
 close
 
 echo "== a game that cannot start"
-# SDL's dummy driver shows nothing: the game says why in a message box titled
-# Tessaly and ends with status 1 once the player has read it, not before.
-run=no-display
-SDL_VIDEODRIVER=dummy wine "$exe" >"$art/$run.out" 2>&1 &
-game=$!
-box=$(timeout 60 xdotool search --sync --name '^Tessaly$' | head -1) || fail "$run: no message box"
-sleep 0.5
-kill -0 "$game" 2>/dev/null || fail "$run: the game ended before the message box was answered"
-import -window "$box" "$art/$run-box.png"
-xdotool windowfocus --sync "$box" 2>/dev/null || xdotool windowfocus "$box"
-xdotool key Return
-status=0
-wait "$game" || status=$?
-game=
-[[ $status -eq 1 ]] || fail "$run: status $status, not 1"
-grep -qx "tessaly: no display is available for the game window (SDL_VIDEODRIVER names a driver that shows nothing: unset it)." \
-  <(tr -d '\r' <"$art/$run.out") || { cat "$art/$run.out"; fail "$run: not the sentence on stderr"; }
-echo "ok: $run: a message box says why, then status 1"
+# It says why in a message box titled Tessaly, and ends with status 1 once the
+# player has read it, not before.
+cannot_start() {  # name sentence command...
+  run=$1
+  local sentence=$2 box status=0
+  shift 2
+  "$@" >"$art/$run.out" 2>&1 &
+  game=$!
+  box=$(timeout 60 xdotool search --sync --name '^Tessaly$' | head -1) || fail "$run: no message box"
+  sleep 0.5
+  kill -0 "$game" 2>/dev/null || fail "$run: the game ended before the message box was answered"
+  import -window "$box" "$art/$run-box.png"
+  xdotool windowfocus --sync "$box" 2>/dev/null || xdotool windowfocus "$box"
+  xdotool key Return
+  wait "$game" || status=$?
+  game=
+  [[ $status -eq 1 ]] || fail "$run: status $status, not 1"
+  grep -qxF "tessaly: $sentence" <(tr -d '\r' <"$art/$run.out") || { cat "$art/$run.out"; fail "$run: not the sentence"; }
+  echo "ok: $run: a message box says why, then status 1"
+}
+# Without the zip's fonts folder, and with the host's fonts hidden, none of
+# the faces the game asks for is left: the frames above were drawn in the
+# shipped ones.
+mkdir -p "$art/bare"
+cp "$exe" "$art/bare/"
+cannot_start no-face "no usable font is installed (neither Windows' fonts nor those shipped in the fonts folder \
+beside tessaly.exe offer one that opens)." wine "$art/bare/tessaly.exe"
+# SDL's dummy driver shows nothing on any screen.
+cannot_start no-display "no display is available for the game window (SDL_VIDEODRIVER names a driver that shows \
+nothing: unset it)." env SDL_VIDEODRIVER=dummy FONTCONFIG_FILE="$art/fonts.conf" wine "$exe"
 
 echo "== the replay fixtures"
 replayed=$(wine "$out/game/tests/windows/tessaly-replay.exe" "$(winepath -w "$root/tests/proof/logs")" | tr -d '\r')
