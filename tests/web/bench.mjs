@@ -136,13 +136,16 @@ async function serve(page, until) {
 }
 
 // A frame of play against a frame of the bare page with the game's canvas
-// settings: three rounds of each, taken in turn.
+// settings: three rounds of each, taken in turn, each page measured once the
+// collector is done with its start (3 s).
+const settle = 3000;
 async function frames(browser, url) {
   const game = [];
   const bare = [];
   for (let round = 0; round < 3; ++round) {
     const context = await browser.newContext({ viewport: { width: 415, height: 543 } });
     const page = await openGame(context, url);
+    await page.waitForTimeout(settle);
     game.push(await cpuOf(page, (until) => serve(page, until)));
     if (round === 0) {
       await page.keyboard.press('p');
@@ -151,6 +154,7 @@ async function frames(browser, url) {
     await context.close();
     const square = await browser.newPage({ viewport: { width: 415, height: 543 } });
     await square.goto(`${url}bare-moving.html`);
+    await square.waitForTimeout(settle);
     bare.push(await cpuOf(square, idle(square)));
     await square.close();
   }
