@@ -15,8 +15,10 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 art=$out/wine-test
 rm -rf "$art"
 mkdir -p "$art"
-# No Mono or Gecko to offer, and no menu entries or icons for the host's desktop.
+# No Mono or Gecko to offer, and no menu entries or icons for the host's
+# desktop: what Wine would tell it stays in the build folder.
 export WINEPREFIX=$out/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export XDG_DATA_HOME=$out/wine-home/share XDG_CONFIG_HOME=$out/wine-home/config
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 zip=$(ls "$out"/tessaly-*-windows-x64.zip 2>/dev/null | head -1)
