@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
   int passed = 0;
   int failed = 0;
   for (const auto& log : logs) {
-    // Checked out on Windows, the files may end their lines with CR LF.
+    // A digest checked out on Windows may end its line with CR LF.
     std::string expected = contents(std::filesystem::path(log).replace_extension(".digest"));
     while (!expected.empty() && (expected.back() == '\n' || expected.back() == '\r')) expected.pop_back();
     const std::string actual = tessaly::digestText(tessaly::replay(tessaly::parseLog(contents(log))));
