@@ -28,6 +28,7 @@ version=$(basename "$zip" | sed 's/^tessaly-\(.*\)-windows-x64.zip$/\1/')
 unzip -q "$zip" -d "$art/unzipped"
 folder=$(ls -d "$art"/unzipped/*/)
 exe=${folder}tessaly.exe
+(cd "$folder" && find . -type f | sort) >"$art/zip-files"
 
 source "$root/tests/desktop/xvfb.sh"
 start_xvfb "$art/xvfb.log"
@@ -49,7 +50,7 @@ cat >"$art/fonts.conf" <<CONF
 <!DOCTYPE fontconfig SYSTEM "fonts.dtd">
 <fontconfig><dir>$art/no-fonts</dir><cachedir>$art/fontconfig-cache</cachedir></fontconfig>
 CONF
-wine() { FONTCONFIG_FILE="$art/fonts.conf" command wine "$@"; }
+export FONTCONFIG_FILE=$art/fonts.conf # for Wine; the Linux game runs without it
 wineserver -k 2>/dev/null || true
 {
   echo REGEDIT4
@@ -102,7 +103,7 @@ same_frame() {  # scale dpi
   x=$(awk -v s="$scale" -v v=$ball_x 'BEGIN {printf "%d", s * v}')
   y=$(awk -v s="$scale" -v v=$ball_y 'BEGIN {printf "%d", s * v}')
   "$probe" dpi "$dpi"
-  start "linux-$scale" "$linux"
+  start "linux-$scale" env -u FONTCONFIG_FILE "$linux"
   await "Linux at ${scale}x: the ball on the bottom paddle" "$x" "$y" "0 0 255"
   local linux_size
   linux_size=$(size)
@@ -158,6 +159,23 @@ xdotool key F1
 await "F1: pattern 2 fills cell (8, 6)" $cell86_x $cell86_y "255 0 0"
 close
 
+echo "== the faces tessaly.exe draws with"
+# Each font the game asks for, in the face the Linux build draws it with: the
+# same family, file, face and synthetic bold, from the zip's fonts folder.
+cp "$out/game/tools/tessaly-font-manifest/tessaly-font-manifest.exe" "$folder"
+wine "${folder}tessaly-font-manifest.exe" | tr -d '\r' >"$art/faces-windows.json"
+python3 - "$out/faces.json" "$art/faces-windows.json" <<'CHECK' || fail "the faces differ from Linux's"
+import json, sys
+def faces(path, separator):
+    return [dict(f, file=f["file"].split(separator)[-1], folder=f["file"].split(separator)[-2]) for f in json.load(open(path))]
+linux, windows = faces(sys.argv[1], "/"), faces(sys.argv[2], "\\")
+for l, w in zip(linux, windows):
+    if w["folder"] != "fonts" or {**l, "folder": ""} != {**w, "folder": ""}:
+        sys.exit(f"on Linux {l}, on Windows {w}")
+    print(f"ok: {l['face']}{' bold' if l['bold'] else ''}: {w['family']}, fonts\\{w['file']}")
+sys.exit(0 if len(linux) == len(windows) > 0 else "not the same fonts")
+CHECK
+
 echo "== a game that cannot start"
 # It says why in a message box titled Tessaly, and ends with status 1 once the
 # player has read it, not before.
@@ -188,7 +206,7 @@ cannot_start no-face "no usable font is installed (neither Windows' fonts nor th
 beside tessaly.exe offer one that opens)." wine "$art/bare/tessaly.exe"
 # SDL's dummy driver shows nothing on any screen.
 cannot_start no-display "no display is available for the game window (SDL_VIDEODRIVER names a driver that shows \
-nothing: unset it)." env SDL_VIDEODRIVER=dummy FONTCONFIG_FILE="$art/fonts.conf" wine "$exe"
+nothing: unset it)." env SDL_VIDEODRIVER=dummy wine "$exe"
 
 echo "== the replay fixtures"
 replayed=$(wine "$out/game/tests/windows/tessaly-replay.exe" "$(winepath -w "$root/tests/proof/logs")" | tr -d '\r')
@@ -225,7 +243,6 @@ windows_path() { winepath -u "$(wine cmd /c echo "%$1%" | tr -d '\r')"; }
 installed=$(windows_path LOCALAPPDATA)/Programs/Tessaly
 shortcut=$(windows_path APPDATA)"/Microsoft/Windows/Start Menu/Programs/Tessaly.lnk"
 key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tessaly'
-(cd "$folder" && find . -type f ! -name tessaly-live.exe | sort) >"$art/zip-files"
 (cd "$installed" && find . -type f ! -name uninstall.exe | sort) >"$art/installed-files"
 cmp -s "$art/zip-files" "$art/installed-files" || { diff "$art/zip-files" "$art/installed-files"; fail "installed files"; }
 [[ -f $installed/uninstall.exe && -f $shortcut ]] || fail "no uninstaller or no Start-menu entry"

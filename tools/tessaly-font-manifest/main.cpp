@@ -26,7 +26,7 @@ std::string quoted(std::string_view s) {
 
 }  // namespace
 
-int main() {
+int main(int, char**) {  // SDL's main on Windows
   if (TTF_Init() != 0) {
     std::fprintf(stderr, "tessaly-font-manifest: %s\n", TTF_GetError());
     return 1;
