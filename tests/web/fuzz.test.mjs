@@ -200,8 +200,13 @@ test(`the page under ${seconds} s of storms (seed ${seed})`, { timeout: (seconds
     for (const end = Date.now() + seconds * 1000; Date.now() < end; ++events) {
       let roll = rng.below(weights);
       const [name, , act] = kinds.find(([, w]) => (roll -= w) < 0);
-      recent.push(`${name}: ${await act()}`);
+      // A page that stops answering is a finding too.
+      let hung;
+      const stuck = new Promise((resolve) => { hung = setTimeout(() => resolve('did not finish in 10 s'), 10_000); });
+      recent.push(`${name}: ${await Promise.race([act(), stuck])}`);
+      clearTimeout(hung);
       if (recent.length > 12) recent.shift();
+      assert.ok(!recent.at(-1).endsWith('in 10 s'), `event ${events} hung\nthe last events:\n  ${recent.join('\n  ')}\n${replay}`);
       const seen = await look(page);
       const finding = seen.violation || seen.size || page.messages.join('; ');
       assert.equal(finding, '', `event ${events}, ${finding}\nthe last events:\n  ${recent.join('\n  ')}\n${replay}`);
