@@ -227,6 +227,10 @@ for timer in 1 2; do
     fail "Timer$timer is not at 40 +- 1 ticks a second"
 done
 echo "ok: both timers at 40 +- 1 ticks a second"
+# Between ticks the loop sleeps: a loop that spun to keep time would take a whole core.
+cpu=$(sed -n 's/^play .* CPU *\([0-9.]*\) % of one core.*/\1/p' <<<"$live")
+[[ -n $cpu ]] && awk -v c="$cpu" 'BEGIN {exit !(c < 25)}' || fail "the game took $cpu % of a core"
+echo "ok: the game took $cpu % of one core: it sleeps between ticks"
 
 echo "== the installer"
 # What the prefix holds before: files under C:\users, and the user's keys
