@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # The Windows build under Wine, in an Xvfb of its own, in the Wine prefix of
-# the build folder: tessaly.exe from the zip opens the window the Linux game
-# opens, pixel for pixel, at 1x, 1.5x and 2x; keys serve, pause and change
+# the build folder: tessaly.exe is a window program needing none but Windows'
+# own DLLs, with its version, manifest and icon; from the zip it opens the
+# window the Linux game opens, pixel for pixel, at 1x, 1.5x and 2x, in the
+# faces the Linux game draws with; keys serve, pause and change
 # the pattern, a click on Pause resumes, closing the window ends it with
-# status 0; the replay fixtures end in the Linux digests; both timers tick 40
-# times a second; the installer installs silently and its uninstaller
-# removes every file and key it made.
+# status 0; without faces or a display it says why in a message box; the
+# replay fixtures end in the Linux digests; both timers tick 40 times a second
+# while it sleeps between ticks; the installer installs silently and its
+# uninstaller removes every file and key it made.
 # Usage: tests/windows/wine.sh BUILD_WINDOWS TESSALY X11_PROBE
 #   BUILD_WINDOWS  scripts/windows's folder (the zip, the installer, game/)
 #   TESSALY, X11_PROBE  the Linux game and tests/desktop's probe
@@ -29,6 +32,31 @@ unzip -q "$zip" -d "$art/unzipped"
 folder=$(ls -d "$art"/unzipped/*/)
 exe=${folder}tessaly.exe
 (cd "$folder" && find . -type f | sort) >"$art/zip-files"
+
+echo "== the program file"
+headers=$(x86_64-w64-mingw32-objdump -p "$exe")
+grep -q 'Subsystem.*(Windows GUI)' <<<"$headers" || fail "tessaly.exe is not a window program"
+echo "ok: a window program, without a console"
+imports=$(sed -n 's/^\tDLL Name: //p' <<<"$headers" | tr '[:lower:]' '[:upper:]' | sort -u | tr '\n' ' ')
+for dll in $imports; do
+  case $dll in
+    ADVAPI32.DLL | GDI32.DLL | IMM32.DLL | KERNEL32.DLL | MSVCRT.DLL | OLE32.DLL | OLEAUT32.DLL | SETUPAPI.DLL | \
+      SHELL32.DLL | USER32.DLL | VERSION.DLL | WINMM.DLL) ;;
+    *) fail "tessaly.exe needs $dll, which a bare Windows lacks" ;;
+  esac
+done
+echo "ok: it needs Windows' own DLLs only: $imports"
+properties=$(wrestool -x --raw --type=16 "$exe" | strings -el | tr '\n' '|')
+for field in "FileVersion|$version" "ProductVersion|$version" "ProductName|Tessaly" "OriginalFilename|tessaly.exe"; do
+  [[ $properties == *"|$field|"* ]] || fail "the version information lacks $field: $properties"
+done
+echo "ok: its properties give version $version"
+grep -q '>PerMonitorV2</dpiAwareness>' <(wrestool -x --raw --type=24 "$exe") || fail "no per-monitor DPI awareness"
+echo "ok: its manifest makes it aware of each monitor's scale"
+wrestool -x --type=14 "$exe" -o "$art/tessaly.ico"
+sizes=$(icotool -l "$art/tessaly.ico" | sed -n 's/.*--width=\([0-9]*\).*/\1/p' | sort -n | tr '\n' ' ')
+[[ $sizes == "16 24 32 48 64 128 256 " ]] || fail "the icon comes in sizes $sizes"
+echo "ok: its icon, ${sizes% } pixels"
 
 source "$root/tests/desktop/xvfb.sh"
 start_xvfb "$art/xvfb.log"
