@@ -84,6 +84,10 @@ function storms(page, cdp, rng) {
   const fingers = new Map();
   let nextFinger = 1;
   const spot = () => ({ x: rng.below(1200) - 100, y: rng.below(1200) - 100 });
+  // Fingers touch the screen: the browser may drop a touch outside it and
+  // leave its sender waiting for ever.
+  const view = { width: 415, height: 543 };
+  const onScreen = () => ({ x: rng.below(view.width), y: rng.below(view.height) });
   const synthetic = (type, key, code, repeat) => page.evaluate(([t, k, c, r, mods]) => {
     window.dispatchEvent(new KeyboardEvent(t, { key: k, code: c, repeat: r, ...mods, bubbles: true, cancelable: true }));
   }, [type, key, code, repeat, { ctrlKey: rng.chance(0.05), altKey: rng.chance(0.05), metaKey: rng.chance(0.03) }]);
@@ -126,10 +130,10 @@ function storms(page, cdp, rng) {
     ['fingers', 6, async () => {
       let type;
       if (fingers.size < 5 && (fingers.size === 0 || rng.chance(0.4))) {
-        fingers.set(nextFinger++, spot());
+        fingers.set(nextFinger++, onScreen());
         type = 'touchStart';
       } else if (rng.chance(0.5)) {
-        for (const id of fingers.keys()) if (rng.chance(0.6)) fingers.set(id, spot());
+        for (const id of fingers.keys()) if (rng.chance(0.6)) fingers.set(id, onScreen());
         type = 'touchMove';
       } else {
         type = rng.chance(0.2) ? 'touchCancel' : 'touchEnd';
@@ -157,8 +161,12 @@ function storms(page, cdp, rng) {
       const height = length();
       let ratio = rng.pick([1, 1, 0.5, 0.75, 1.25, 1.5, 2, 2.625, 3]);
       if (Math.max(width, height) * ratio > 4000) ratio = 1;  // a canvas larger than 4000 pixels a side is no screen
+      // Fingers on the screen stay on it.
+      if (fingers.size > 0) await cdp.send('Input.dispatchTouchEvent', { type: 'touchCancel', touchPoints: [] });
+      fingers.clear();
       await cdp.send('Emulation.setDeviceMetricsOverride',
         { width, height, deviceScaleFactor: ratio, mobile: rng.chance(0.3) });
+      Object.assign(view, { width, height });
       return `${width} x ${height} at ${ratio}x`;
     }],
     ['sight', 2, async () => {
