@@ -18,16 +18,13 @@
 #include "frontend/web/page_record.h"
 #include "frontend/web/web_game.h"
 #include "game/form1.h"
-#ifdef TESSALY_PAGE_PROOF
-#include "frontend/web/page_proof.h"
-#endif
 
 namespace {
 
 using namespace tessaly;
 
-#ifdef TESSALY_PAGE_PROOF
-using PageGame = web::ProofGame;  // the proof build, checked after every event
+#ifdef TESSALY_PAGE_GAME
+using PageGame = TESSALY_PAGE_GAME;  // a test build's game (tests/web/proof_main.cpp)
 #else
 using PageGame = web::WebGame;
 #endif

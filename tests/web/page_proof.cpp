@@ -1,4 +1,4 @@
-#include "frontend/web/page_proof.h"
+#include "page_proof.h"
 
 #include <emscripten/emscripten.h>
 
