@@ -78,20 +78,12 @@ function fakeWorld() {
   };
 }
 
-// One event of the storm, through the page, the mouse, CDP or the fakes.
-function storms(page, cdp, rng) {
+// The storm's kinds of event, each with its weight: the keyboard and the focus.
+function keyStorms(page, cdp, rng) {
   const held = new Set();
-  const fingers = new Map();
-  let nextFinger = 1;
-  const spot = () => ({ x: rng.below(1200) - 100, y: rng.below(1200) - 100 });
-  // Fingers touch the screen: the browser may drop a touch outside it and
-  // leave its sender waiting for ever.
-  const view = { width: 415, height: 543 };
-  const onScreen = () => ({ x: rng.below(view.width), y: rng.below(view.height) });
   const synthetic = (type, key, code, repeat) => page.evaluate(([t, k, c, r, mods]) => {
     window.dispatchEvent(new KeyboardEvent(t, { key: k, code: c, repeat: r, ...mods, bubbles: true, cancelable: true }));
   }, [type, key, code, repeat, { ctrlKey: rng.chance(0.05), altKey: rng.chance(0.05), metaKey: rng.chance(0.03) }]);
-  const touchPoints = () => [...fingers.entries()].map(([id, p]) => ({ ...p, id }));
   return [
     ['a key', 8, async () => {
       const key = rng.chance(0.1) ? rng.pick(odd) : rng.pick(keys);
@@ -117,6 +109,17 @@ function storms(page, cdp, rng) {
       await page.evaluate((l) => window.dispatchEvent(new Event(l ? 'blur' : 'focus')), lost);
       return lost ? 'lost' : 'back';
     }],
+  ];
+}
+
+// The mouse anywhere, and fingers on the screen: the browser may drop a touch
+// outside it and leave its sender waiting for ever.
+function pointerStorms(page, cdp, rng, screen) {
+  let nextFinger = 1;
+  const spot = () => ({ x: rng.below(1200) - 100, y: rng.below(1200) - 100 });
+  const onScreen = () => ({ x: rng.below(screen.view.width), y: rng.below(screen.view.height) });
+  const touchPoints = () => [...screen.fingers.entries()].map(([id, p]) => ({ ...p, id }));
+  return [
     ['the mouse', 6, async () => {
       const { x, y } = spot();
       const what = rng.pick(['move', 'down', 'up', 'click']);
@@ -129,21 +132,27 @@ function storms(page, cdp, rng) {
     }],
     ['fingers', 6, async () => {
       let type;
-      if (fingers.size < 5 && (fingers.size === 0 || rng.chance(0.4))) {
-        fingers.set(nextFinger++, onScreen());
+      if (screen.fingers.size < 5 && (screen.fingers.size === 0 || rng.chance(0.4))) {
+        screen.fingers.set(nextFinger++, onScreen());
         type = 'touchStart';
       } else if (rng.chance(0.5)) {
-        for (const id of fingers.keys()) if (rng.chance(0.6)) fingers.set(id, onScreen());
+        for (const id of screen.fingers.keys()) if (rng.chance(0.6)) screen.fingers.set(id, onScreen());
         type = 'touchMove';
       } else {
         type = rng.chance(0.2) ? 'touchCancel' : 'touchEnd';
-        const gone = rng.pick([...fingers.keys()]);
-        fingers.delete(gone);
-        if (type === 'touchCancel') fingers.clear();
+        const gone = rng.pick([...screen.fingers.keys()]);
+        screen.fingers.delete(gone);
+        if (type === 'touchCancel') screen.fingers.clear();
       }
       await cdp.send('Input.dispatchTouchEvent', { type, touchPoints: touchPoints() });
-      return `${type}, ${fingers.size} fingers`;
+      return `${type}, ${screen.fingers.size} fingers`;
     }],
+  ];
+}
+
+// Pads, the screen's size and pixel ratio, the page hidden and shown, and time.
+function worldStorms(page, cdp, rng, screen) {
+  return [
     ['a pad', 5, async () => {
       const pad = rng.below(4);
       const what = rng.pick(['plug', 'unplug', 'button', 'button', 'axes']);
@@ -162,11 +171,11 @@ function storms(page, cdp, rng) {
       let ratio = rng.pick([1, 1, 0.5, 0.75, 1.25, 1.5, 2, 2.625, 3]);
       if (Math.max(width, height) * ratio > 4000) ratio = 1;  // a canvas larger than 4000 pixels a side is no screen
       // Fingers on the screen stay on it.
-      if (fingers.size > 0) await cdp.send('Input.dispatchTouchEvent', { type: 'touchCancel', touchPoints: [] });
-      fingers.clear();
+      if (screen.fingers.size > 0) await cdp.send('Input.dispatchTouchEvent', { type: 'touchCancel', touchPoints: [] });
+      screen.fingers.clear();
       await cdp.send('Emulation.setDeviceMetricsOverride',
         { width, height, deviceScaleFactor: ratio, mobile: rng.chance(0.3) });
-      Object.assign(view, { width, height });
+      Object.assign(screen.view, { width, height });
       return `${width} x ${height} at ${ratio}x`;
     }],
     ['sight', 2, async () => {
@@ -180,6 +189,12 @@ function storms(page, cdp, rng) {
       return `${ms} ms`;
     }],
   ];
+}
+
+// One event of the storm, through the page, the mouse, CDP or the fakes.
+function storms(page, cdp, rng) {
+  const screen = { view: { width: 415, height: 543 }, fingers: new Map() };
+  return [...keyStorms(page, cdp, rng), ...pointerStorms(page, cdp, rng, screen), ...worldStorms(page, cdp, rng, screen)];
 }
 
 // The state after an event: the first broken rule, and the canvas's size against the game's.
