@@ -1,6 +1,7 @@
-// The replay fixtures through the engine built for Windows: each log replayed
-// headless must end in the digest the Linux build checked in, bit for bit.
-// Usage (under Wine or on Windows): tessaly-replay <folder of .log and .digest files>
+// The replay fixtures through the engine built for another platform (as
+// WebAssembly under Node, for Windows under Wine): each log replayed headless
+// must end in the digest the Linux build checked in, bit for bit.
+// Usage: replay_fixtures <folder of .log and .digest files>
 
 #include <algorithm>
 #include <cstdio>
@@ -25,7 +26,7 @@ std::string contents(const std::filesystem::path& file) {
 
 int main(int argc, char** argv) {
   if (argc != 2) {
-    std::fprintf(stderr, "usage: tessaly-replay <folder of logs>\n");
+    std::fprintf(stderr, "usage: replay_fixtures <folder of logs>\n");
     return 2;
   }
   std::vector<std::filesystem::path> logs;
