@@ -3,22 +3,11 @@
 // and a reload with the network off. Pixels are read from the canvas itself.
 
 import assert from 'node:assert/strict';
-import { after, before, test } from 'node:test';
+import { test } from 'node:test';
 import { calls, darkShadow, green, inkIn, orange, pixel, recordCalls, red, until, white } from './board.mjs';
-import { launch, launchProfile, openGame, serveSite } from './chromium.mjs';
+import { launchProfile, openGame, servedAndLaunched } from './chromium.mjs';
 
-let browser;
-let site;
-
-before(async () => {
-  site = await serveSite();
-  browser = await launch();
-});
-
-after(async () => {
-  await browser?.close();
-  site?.server.close();
-});
+const shared = servedAndLaunched();
 
 const face = [240, 240, 240];
 const black = [0, 0, 0];
@@ -31,8 +20,8 @@ const opening = [
 ];
 
 async function game(options = {}) {
-  const context = await browser.newContext({ viewport: { width: 415, height: 543 }, ...options });
-  return { context, page: await openGame(context, site.url) };
+  const context = await shared.browser.newContext({ viewport: { width: 415, height: 543 }, ...options });
+  return { context, page: await openGame(context, shared.site.url) };
 }
 
 // What the screen shows in `clip` (CSS pixels), as RGBA bytes at device
@@ -158,9 +147,9 @@ test('F1 and F2 step the pattern; the browser does nothing of its own with the g
 });
 
 test('a key event crosses into the engine once; keys held when the page loses the focus come up', async () => {
-  const context = await browser.newContext({ viewport: { width: 415, height: 543 } });
+  const context = await shared.browser.newContext({ viewport: { width: 415, height: 543 } });
   await context.addInitScript(recordCalls);
-  const page = await openGame(context, site.url);
+  const page = await openGame(context, shared.site.url);
   // Paused, no tick comes between.
   await page.keyboard.press('p');
   assert.equal((await idle(page))[2], false);
@@ -217,7 +206,7 @@ test('the canvas fills any window in the client area\'s shape, letterboxed, one 
 
 test('installable, and with the network off it loads from its service worker and plays', async () => {
   const context = await launchProfile({ viewport: { width: 415, height: 543 } });
-  const page = await openGame(context, site.url);
+  const page = await openGame(context, shared.site.url);
   await page.evaluate(() => navigator.serviceWorker.ready);
   await page.waitForFunction(() => navigator.serviceWorker.controller !== null);
   const cdp = await context.newCDPSession(page);

@@ -2,6 +2,7 @@
 // browser of its own), and the built site served on a free port: what the
 // browser tests and the benchmark share.
 
+import { after, before } from 'node:test';
 import { mkdtemp, rm } from 'node:fs/promises';
 import { tmpdir } from 'node:os';
 import { dirname, join } from 'node:path';
@@ -55,4 +56,19 @@ export async function openGame(context, url) {
   await page.goto(url);
   await page.waitForFunction(() => window.tessaly?.frames() > 0);
   return page;
+}
+
+// The site served and Chromium launched once for a test file, both let go
+// after its last test: `shared.site` and `shared.browser` while it runs.
+export function servedAndLaunched() {
+  const shared = { site: null, browser: null };
+  before(async () => {
+    shared.site = await serveSite();
+    shared.browser = await launch();
+  });
+  after(async () => {
+    await shared.browser?.close();
+    shared.site?.server.close();
+  });
+  return shared;
 }

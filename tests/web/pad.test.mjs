@@ -4,22 +4,11 @@
 // included.
 
 import assert from 'node:assert/strict';
-import { after, before, test } from 'node:test';
+import { test } from 'node:test';
 import { calls, green, paddleTrack, pixel, recordCalls, red, steps, until, white } from './board.mjs';
-import { launch, openGame, serveSite } from './chromium.mjs';
+import { openGame, servedAndLaunched } from './chromium.mjs';
 
-let browser;
-let site;
-
-before(async () => {
-  site = await serveSite();
-  browser = await launch();
-});
-
-after(async () => {
-  await browser?.close();
-  site?.server.close();
-});
+const shared = servedAndLaunched();
 
 // Run in the page before its own script: a pad the test presses (window.button,
 // window.axes) and plugs in and out (window.plug); window.padReads counts the
@@ -49,10 +38,10 @@ function fakePad() {
 const frames = (page) => page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
 
 test('a pad: the d-pad and the stick move the paddles, South speeds them, Start pauses and goes on, the shoulders change the pattern, unplugged it lets go', async () => {
-  const context = await browser.newContext({ viewport: { width: 415, height: 543 } });
+  const context = await shared.browser.newContext({ viewport: { width: 415, height: 543 } });
   await context.addInitScript(fakePad);
   await context.addInitScript(recordCalls);
-  const page = await openGame(context, site.url);
+  const page = await openGame(context, shared.site.url);
   const press = async (button, pressed = true) => {
     await page.evaluate(([b, p]) => window.button(b, p), [button, pressed]);
     await frames(page);
@@ -134,9 +123,9 @@ function countAsks() {
 }
 
 test('Enter after P goes on; paused, the page asks for nothing in 10 s; the screen stays on only while play goes on', async () => {
-  const context = await browser.newContext({ viewport: { width: 415, height: 543 } });
+  const context = await shared.browser.newContext({ viewport: { width: 415, height: 543 } });
   await context.addInitScript(countAsks);
-  const page = await openGame(context, site.url);
+  const page = await openGame(context, shared.site.url);
   const state = () => page.evaluate(() => [window.tessaly.frames(), window.tessaly.wakeups(), window.tessaly.scheduled(),
     window.tessaly.polling(), window.asked]);
   await until(() => page.evaluate(() => window.locks.length === 1), 'the screen is kept on');

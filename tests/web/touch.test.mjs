@@ -5,22 +5,11 @@
 // Fingers go down through Chromium's own touch input (DevTools protocol).
 
 import assert from 'node:assert/strict';
-import { after, before, test } from 'node:test';
+import { test } from 'node:test';
 import { calls, green, paddleTrack, pixel, recordCalls, red, steps, until, white } from './board.mjs';
-import { launch, openGame, serveSite } from './chromium.mjs';
+import { openGame, servedAndLaunched } from './chromium.mjs';
 
-let browser;
-let site;
-
-before(async () => {
-  site = await serveSite();
-  browser = await launch();
-});
-
-after(async () => {
-  await browser?.close();
-  site?.server.close();
-});
+const shared = servedAndLaunched();
 
 const names = ['Left', 'Right', 'Up', 'Down', 'Faster', 'Pause', 'Next pattern', 'Previous pattern'];
 const arrows = ['Left', 'Right', 'Up', 'Down'];
@@ -86,10 +75,10 @@ async function touchScreen(context, page) {
 const held = (page) => page.evaluate(() => [...document.querySelectorAll('.held')].map((b) => b.dataset.control));
 
 test('the board and the controls share the screen upright, on its side, on a tablet; none on a desktop', async () => {
-  const context = await browser.newContext({
+  const context = await shared.browser.newContext({
     viewport: { width: 390, height: 844 }, deviceScaleFactor: 3, hasTouch: true, isMobile: true,
   });
-  const page = await openGame(context, site.url);
+  const page = await openGame(context, shared.site.url);
   let found = await boxes(page);
   expectLaidOut(found, { width: 390, height: 844 }, 'upright');
   assert.ok(found.board.width >= 0.9 * 390, `upright, the board ${found.board.width} wide`);
@@ -108,29 +97,29 @@ test('the board and the controls share the screen upright, on its side, on a tab
   assert.deepEqual(page.errors, []);
   await context.close();
 
-  const tablet = await browser.newContext({ viewport: { width: 820, height: 1180 }, hasTouch: true });
-  const onTablet = await openGame(tablet, site.url);
+  const tablet = await shared.browser.newContext({ viewport: { width: 820, height: 1180 }, hasTouch: true });
+  const onTablet = await openGame(tablet, shared.site.url);
   found = await boxes(onTablet);
   expectLaidOut(found, { width: 820, height: 1180 }, 'tablet');
   assert.ok(found.board.width >= 0.85 * 820, `on a tablet, the board ${found.board.width} wide`);
   await tablet.close();
 
   // Without touch, the page is as it always was: the board fills the window, no control anywhere.
-  const desktop = await browser.newContext({ viewport: { width: 1280, height: 800 } });
-  const onDesktop = await openGame(desktop, site.url);
+  const desktop = await shared.browser.newContext({ viewport: { width: 1280, height: 800 } });
+  const onDesktop = await openGame(desktop, shared.site.url);
   assert.equal(await onDesktop.getByRole('button').count(), 0);
   assert.deepEqual(await onDesktop.locator('canvas').boundingBox(), { x: 334, y: 0, width: 611, height: 800 });
   await desktop.close();
 });
 
 test('each control is the key it stands for, keeps the focus on the game, and a tap on the board is one click', async () => {
-  const context = await browser.newContext(oneToOne);
+  const context = await shared.browser.newContext(oneToOne);
   await context.addInitScript(recordCalls);
   await context.addInitScript(() => {
     window.mouse = 0;
     for (const type of ['mousedown', 'mouseup', 'click']) window.addEventListener(type, () => ++window.mouse, true);
   });
-  const page = await openGame(context, site.url);
+  const page = await openGame(context, shared.site.url);
   const found = await boxes(page);
   assert.deepEqual(found.board, { x: 148, y: 0, width: 415, height: 543 });
   const touch = await touchScreen(context, page);
@@ -176,9 +165,9 @@ test('each control is the key it stands for, keeps the focus on the game, and a 
 });
 
 test('two fingers hold Left and Up at once; a finger sliding off lets go, onto another control holds that', async () => {
-  const context = await browser.newContext(oneToOne);
+  const context = await shared.browser.newContext(oneToOne);
   await context.addInitScript(recordCalls);
-  const page = await openGame(context, site.url);
+  const page = await openGame(context, shared.site.url);
   const found = await boxes(page);
   const touch = await touchScreen(context, page);
   await touch.down(1, centre(found.Left));
@@ -213,15 +202,15 @@ test('two fingers hold Left and Up at once; a finger sliding off lets go, onto a
 });
 
 test('no swipe, pinch or long press anywhere scrolls, zooms, selects or goes back or forward', async () => {
-  const context = await browser.newContext({ viewport: { width: 1600, height: 900 }, hasTouch: true });
+  const context = await shared.browser.newContext({ viewport: { width: 1600, height: 900 }, hasTouch: true });
   const page = await context.newPage();
   page.errors = [];
   page.on('pageerror', (e) => page.errors.push(e.message));
   // A page before the game and one after it, to go back and forward to.
-  await page.goto(`${site.url}icons/tessaly.svg`);
-  await page.goto(site.url);
+  await page.goto(`${shared.site.url}icons/tessaly.svg`);
+  await page.goto(shared.site.url);
   await page.waitForFunction(() => window.tessaly?.frames() > 0);
-  await page.goto(`${site.url}manifest.webmanifest`);
+  await page.goto(`${shared.site.url}manifest.webmanifest`);
   await page.goBack();
   await page.waitForFunction(() => window.tessaly?.frames() > 0);
   const where = () => page.evaluate(() => [history.length, location.href, window.scrollX, window.scrollY,
@@ -232,7 +221,7 @@ test('no swipe, pinch or long press anywhere scrolls, zooms, selects or goes bac
     window.addEventListener('contextmenu', (e) => window.menus.push(e.defaultPrevented));
   });
   const before = await where();
-  assert.deepEqual(before.slice(1), [site.url, 0, 0, 1, '', true]);
+  assert.deepEqual(before.slice(1), [shared.site.url, 0, 0, 1, '', true]);
   assert.equal(await page.evaluate(() => navigation.canGoBack && navigation.canGoForward), true);
 
   const found = await boxes(page);
