@@ -167,3 +167,16 @@ TEST_F(Session, TheStickHoldsAnArrowOnlyPastItsDeadZone) {
   EXPECT_EQ(port.log, (std::vector<int>{key::Right, key::Up, -key::Right, -key::Up, key::Left, -key::Left}));
   EXPECT_EQ(g.form.state.hdirection, hdirection::still);
 }
+
+TEST_F(Session, TheTicksKeepOneBeatOnlyWhileBothTimersTickTogether) {
+  EXPECT_EQ(session.beat(), kTickMs);
+  session.press(Device::Keyboard, key::P);  // paused
+  EXPECT_EQ(session.beat(), 0);
+  session.press(Device::Keyboard, key::Return);  // the shown Pause button goes on
+  EXPECT_EQ(session.beat(), kTickMs);
+  g.advance(10);
+  c().Timer2.setInterval(kTickMs);  // the same interval, another moment
+  EXPECT_EQ(session.beat(), 0);
+  c().Timer1.setInterval(0);  // one timer alone keeps its own beat
+  EXPECT_EQ(session.beat(), kTickMs);
+}

@@ -49,6 +49,18 @@ bool GameSession::click(std::string_view name) {
   return true;
 }
 
+int GameSession::beat() const {
+  if (!game_.isOpen()) return 0;
+  const Controls& c = game_.objects();
+  const Timer* beating = nullptr;
+  for (const Timer* t : {&c.Timer1, &c.Timer2}) {
+    if (!t->running()) continue;
+    if (beating && (t->interval() != beating->interval() || t->due() != beating->due())) return 0;
+    beating = t;
+  }
+  return beating ? beating->interval() : 0;
+}
+
 void GameSession::resize(int width, int height) {
   size_ = {std::max(width, 1), std::max(height, 1)};
   view_ = Viewport::fit(size_.width, size_.height);

@@ -43,6 +43,11 @@ class GameSession {
   // machine) each timer ticks once and resumes its rhythm, no burst.
   void tick() { game_.dispatchDueTimers(CatchUp::OnceThenResume); }
   std::optional<TimeMs> nextDue() const { return game_.nextDue(); }
+  // The ticks' beat: milliseconds from one tick to the next while every
+  // running timer ticks at the same moments, 0 otherwise (none runs, or they
+  // keep different times). On a beat a front end may wake on one repeating
+  // timer instead of setting one for every tick.
+  int beat() const;
 
   // --- Frames ---
   // The output is now `width` x `height` pixels; the next frame repaints it all.

@@ -40,6 +40,9 @@ mergeInto(LibraryManager.library, {
     context: null,
     colors: /** @type {any} */ (null),
     images: /** @type {any} */ (null),
+    // Where each kept picture is put together before it becomes a bitmap:
+    // one for them all, as each canvas's own context costs a millisecond.
+    scratch: /** @type {any} */ (null),
     captions: /** @type {any} */ (null),
     // The context's fill and font as last set; a restore takes both back.
     fill: '',
@@ -55,6 +58,8 @@ mergeInto(LibraryManager.library, {
         TessalyCanvas.colors = new Map();
         TessalyCanvas.images = [];
         TessalyCanvas.captions = [];
+        TessalyCanvas.scratch = /** @type {OffscreenCanvasRenderingContext2D} */ (
+          new OffscreenCanvas(1, 1).getContext('2d'));
       }
       return context;
     },
@@ -129,6 +134,7 @@ mergeInto(LibraryManager.library, {
   tessaly_canvas_resized: function () {
     TessalyCanvas.ctx();
     TessalyCanvas.fill = TessalyCanvas.font = '';
+    for (const image of TessalyCanvas.images) image.close();
     TessalyCanvas.images = [];
     TessalyCanvas.captions = [];
   },
@@ -184,11 +190,14 @@ mergeInto(LibraryManager.library, {
   /** @type {(id: number, rgba: number, width: number, height: number) => void} */
   tessaly_canvas_keep_image: function (id, rgba, width, height) {
     TessalyCanvas.ctx();
-    const bytes = HEAPU8.buffer.slice(rgba, rgba + width * height * 4);  // a copy: the heap may move
-    const image = new ImageData(new Uint8ClampedArray(bytes), width, height);
-    const kept = new OffscreenCanvas(width, height);
-    /** @type {OffscreenCanvasRenderingContext2D} */ (kept.getContext('2d')).putImageData(image, 0, 0);
-    TessalyCanvas.images[id] = kept;
+    // Read in place: the pixels are copied out before the heap can move.
+    const image = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4), width, height);
+    // A bitmap, drawn as it is: a canvas as a picture is copied at every draw.
+    const scratch = TessalyCanvas.scratch;
+    scratch.canvas.width = width;
+    scratch.canvas.height = height;
+    scratch.putImageData(image, 0, 0);
+    TessalyCanvas.images[id] = scratch.canvas.transferToImageBitmap();
   },
 
 });

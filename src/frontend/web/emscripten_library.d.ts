@@ -37,7 +37,8 @@ declare const TessalyLayout: TessalyLayouts;
 interface TessalyCanvasState {
   context: CanvasRenderingContext2D | null;
   colors: Map<number, string>;
-  images: OffscreenCanvas[];
+  images: ImageBitmap[];
+  scratch: OffscreenCanvasRenderingContext2D;
   captions: KeptCaption[];
   fill: string;
   font: string;

@@ -62,6 +62,13 @@ PageGame& game() {
 }
 web::PageRecord record;
 
+// The reply to every call that changes the game: how long the page may sleep,
+// with the beat the ticks keep after that into the record.
+int reply() {
+  record.beat = page->game.beat();
+  return page->game.wakeIn();
+}
+
 std::string_view keyName(const char* name, int length) {
   return {name, static_cast<std::size_t>(length > 0 && length <= web::kKeyNameBytes ? length : 0)};
 }
@@ -89,17 +96,17 @@ EMSCRIPTEN_KEEPALIVE int tessaly_start(int width, int height) {
   page = std::make_unique<Page>();
   page->form.open();
   game().resize(width, height);
-  return page->game.wakeIn();
+  return reply();
 }
 
 EMSCRIPTEN_KEEPALIVE int tessaly_resize(int width, int height) {
   game().resize(width, height);
-  return page->game.wakeIn();
+  return reply();
 }
 
 EMSCRIPTEN_KEEPALIVE int tessaly_tick() {
   game().tick();
-  return page->game.wakeIn();
+  return reply();
 }
 
 // A key event, its `key` and `code` in the record, `keyLength` and
@@ -109,27 +116,27 @@ EMSCRIPTEN_KEEPALIVE void tessaly_key_down(int keyLength, int codeLength) {
   const int virtualKey = recordedKey(keyLength, codeLength);
   game().keyDown(virtualKey);
   record.gameKey = web::isGameKey(virtualKey) ? 1 : 0;
-  record.wait = page->game.wakeIn();
+  record.wait = reply();
 }
 
 EMSCRIPTEN_KEEPALIVE int tessaly_key_up(int keyLength, int codeLength) {
   game().keyUp(recordedKey(keyLength, codeLength));
-  return page->game.wakeIn();
+  return reply();
 }
 
 EMSCRIPTEN_KEEPALIVE int tessaly_pointer_down(int x, int y) {
   game().pointerDown(x, y);
-  return page->game.wakeIn();
+  return reply();
 }
 
 EMSCRIPTEN_KEEPALIVE int tessaly_pointer_move(int x, int y) {
   game().pointerMove(x, y);
-  return page->game.wakeIn();
+  return reply();
 }
 
 EMSCRIPTEN_KEEPALIVE int tessaly_pointer_up(int x, int y) {
   game().pointerUp(x, y);
-  return page->game.wakeIn();
+  return reply();
 }
 
 // A control of any device went down or came up, numbered as the front-end
@@ -137,31 +144,31 @@ EMSCRIPTEN_KEEPALIVE int tessaly_pointer_up(int x, int y) {
 // buttons, the touch screen's controls.
 EMSCRIPTEN_KEEPALIVE int tessaly_press(int device, int control) {
   if (const auto d = deviceOf(device)) game().press(*d, control);
-  return page->game.wakeIn();
+  return reply();
 }
 
 EMSCRIPTEN_KEEPALIVE int tessaly_release(int device, int control) {
   if (const auto d = deviceOf(device)) game().release(*d, control);
-  return page->game.wakeIn();
+  return reply();
 }
 
 // Everything a device holds comes up: the page lost the focus, a pad went away.
 EMSCRIPTEN_KEEPALIVE int tessaly_release_all(int device) {
   if (const auto d = deviceOf(device)) game().releaseAll(*d);
-  return page->game.wakeIn();
+  return reply();
 }
 
 // A pad's left stick, x to the right and y down, each -1 to 1; the engine
 // decides what counts as leaning.
 EMSCRIPTEN_KEEPALIVE int tessaly_stick(double x, double y) {
   game().stick(x, y);
-  return page->game.wakeIn();
+  return reply();
 }
 
 // The browser took the pointer away: a push button held down comes up without a click.
 EMSCRIPTEN_KEEPALIVE int tessaly_pointer_cancel() {
   game().pointerCancel();
-  return page->game.wakeIn();
+  return reply();
 }
 
 EMSCRIPTEN_KEEPALIVE double tessaly_frames() { return static_cast<double>(page ? page->game.frames() : 0); }

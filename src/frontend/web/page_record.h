@@ -24,6 +24,9 @@ struct PageRecord {
   // A key event's `key` and `code`, UTF-8, as long as the call says.
   char key[kKeyNameBytes] = {};
   char code[kKeyNameBytes] = {};
+  // Milliseconds from each tick to the next after the one `wait` waits for,
+  // while the timers keep one beat; 0 otherwise. Written with every wait.
+  std::int32_t beat = 0;
 };
 
 }  // namespace tessaly::web

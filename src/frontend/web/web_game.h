@@ -48,6 +48,8 @@ class WebGame {
 
   // Milliseconds until the next tick is due, at least 0; -1 while no timer runs.
   int wakeIn() const;
+  // Milliseconds between the ticks after it, while they keep one beat; 0 otherwise.
+  int beat() const { return session_.beat(); }
   // Frames shown so far.
   std::uint64_t frames() const { return session_.frames(); }
   const frontend::GameSession& session() const { return session_; }

@@ -19,7 +19,7 @@ import createTessaly from './tessaly.js';
 // The engine's PageRecord (page_record.h), which it shares with the page:
 // where each field lies and what it holds. A test holds it to the C++ layout.
 export const pageRecord = {
-  size: 80,
+  size: 84,
   fields: {
     wait: { at: 0, type: 'i32' },
     gameKey: { at: 4, type: 'i32' },
@@ -27,6 +27,7 @@ export const pageRecord = {
     height: { at: 12, type: 'i32' },
     key: { at: 16, type: 'u8', count: 32 },
     code: { at: 48, type: 'u8', count: 32 },
+    beat: { at: 80, type: 'i32' },
   },
 };
 
@@ -178,6 +179,15 @@ export class Engine {
     return this.#module._tessaly_stick(x, y);
   }
 
+  /**
+   * Milliseconds between the ticks after the next, as the last call that
+   * answered a wait found them; 0 while they keep no one beat.
+   * @returns {number}
+   */
+  beat() {
+    return this.#int('beat');
+  }
+
   /** Frames shown so far. @returns {number} */
   frames() {
     return this.#module._tessaly_frames();
@@ -193,7 +203,7 @@ export class Engine {
     return { width: this.#int('width'), height: this.#int('height') };
   }
 
-  /** @param {'wait' | 'gameKey' | 'width' | 'height'} field */
+  /** @param {'wait' | 'gameKey' | 'width' | 'height' | 'beat'} field */
   #int(field) {
     return this.#module.HEAP32[(this.#record + pageRecord.fields[field].at) >> 2];
   }

@@ -2,14 +2,15 @@
 // The page around the game: starts the engine and the served faces together,
 // lays out the canvas (and on a touch screen the controls beside it), hands
 // keys, the pointer, fingers, pads and time to the game, and between the
-// game's timer ticks sleeps on a single timeout. While no timer runs (paused,
-// game over) and no pad is connected nothing is scheduled at all.
+// game's timer ticks sleeps (ticker.js). While no timer runs (paused, game
+// over) and no pad is connected nothing is scheduled at all.
 
 import { loadEngine, Device, Touch, Pad } from './engine.js';
 import { layOut } from './layout.js';
 import { watchFingers } from './touch.js';
 import { watchGamepads } from './gamepads.js';
 import { keepAwake } from './awake.js';
+import { makeTicker } from './ticker.js';
 // The build writes, in place of this import, what the page carries inline so
 // that its first frame waits on no second request: the table of served faces,
 // and the faces (one after another) and the engine's WebAssembly as base64.
@@ -63,7 +64,6 @@ try {
   throw error;
 }
 
-let timer = 0;
 let wakeups = 0;
 let started = false;
 
@@ -71,7 +71,7 @@ let started = false;
 const state = {
   frames: () => game.frames(),
   wakeups: () => wakeups,
-  scheduled: () => timer !== 0 || pads.polling(),
+  scheduled: () => ticker.running() || pads.polling(),
   polling: () => pads.polling(),
 };
 Object.assign(window, { tessaly: state });
@@ -84,21 +84,27 @@ function frameShown() {
   }
 }
 
+const ticker = makeTicker(wake, {
+  setTimeout: (f, ms) => setTimeout(f, ms),
+  clearTimeout: (id) => clearTimeout(id),
+  setInterval: (f, ms) => setInterval(f, ms),
+  clearInterval: (id) => clearInterval(id),
+  now: () => performance.now(),
+});
+
 // Every call into the game answers how long the page may sleep before the
-// next tick is due; -1 while no timer runs. A hidden page sleeps for good:
-// when it shows again, each timer ticks once and play resumes its rhythm.
+// next tick is due, -1 while no timer runs, and the beat of the ticks after
+// it. A hidden page sleeps for good: when it shows again, each timer ticks
+// once and play resumes its rhythm.
 /** @param {number} wait */
 function schedule(wait) {
   if (!firstFrameMarked) frameShown();
-  clearTimeout(timer);
-  timer = 0;
-  if (wait >= 0 && !document.hidden) timer = setTimeout(wake, wait);
+  ticker.schedule(document.hidden ? -1 : wait, game.beat());
   // The screen stays on while the ball is in play.
-  keepAwake(timer !== 0);
+  keepAwake(ticker.running());
 }
 
 function wake() {
-  timer = 0;
   ++wakeups;
   schedule(game.tick());
 }

@@ -1,0 +1,77 @@
+// @ts-check
+// Wakes the page for the game's ticks. While the timers keep one beat, one
+// repeating timer wakes it for every tick: the browser keeps such a timer on
+// its beat by itself, and a timer set anew for each tick costs a page about
+// as much again as the tick's own work. Any other wait gets a timer of its own.
+
+// The beat starts this long after the tick it starts on is due, so that no
+// wake on it comes before its tick: the engine's clock counts whole
+// milliseconds, the browser's timers fire on fractions of one.
+const lead = 1;
+// A beat whose wakes come later than this after their ticks are due is set
+// again (a stall moved the browser's timer off the game's rhythm).
+const lateness = 4;
+
+/**
+ * The browser's timers and its clock, or a test's.
+ * @typedef {{
+ *   setTimeout(f: () => void, ms: number): number, clearTimeout(id: number): void,
+ *   setInterval(f: () => void, ms: number): number, clearInterval(id: number): void, now(): number,
+ * }} TickerHost
+ */
+
+/** @param {() => void} wake called when a tick is due @param {TickerHost} host */
+export function makeTicker(wake, host) {
+  let once = 0;
+  let repeating = 0;
+  let every = 0;  // the repeating timer's interval
+  let start = 0;  // when it was set: it wakes at start + every, start + 2 * every, ...
+
+  function stop() {
+    host.clearTimeout(once);
+    host.clearInterval(repeating);
+    once = repeating = every = 0;
+  }
+
+  // When the repeating timer wakes next, as the browser keeps it: on its
+  // beat, a beat it missed skipped.
+  function nextBeat() {
+    return start + (Math.floor((host.now() - start) / every) + 1) * every;
+  }
+
+  return {
+    /** Whether a wake is coming. */
+    running: () => once !== 0 || repeating !== 0,
+
+    /**
+     * The next tick is due in `wait` ms (-1: none is); `beat` ms apart after
+     * it, while the timers keep one beat (0: they do not).
+     * @param {number} wait @param {number} beat
+     */
+    schedule(wait, beat) {
+      if (wait >= 0 && beat > 0 && repeating !== 0 && beat === every) {
+        const due = host.now() + wait;
+        const next = nextBeat();
+        if (next >= due && next <= due + lateness) return;
+      }
+      stop();
+      if (wait < 0) return;
+      if (beat <= 0) {
+        once = host.setTimeout(() => {
+          once = 0;
+          wake();
+        }, wait);
+        return;
+      }
+      once = host.setTimeout(() => {
+        once = 0;
+        every = beat;
+        start = host.now();
+        repeating = host.setInterval(wake, beat);
+        wake();
+      }, wait + lead);
+    },
+
+    stop,
+  };
+}
