@@ -42,8 +42,11 @@ file(READ ${ENGINE}.js engine)
 file(READ ${FACE_TABLE} faces)
 base64(engine_data ${ENGINE}.wasm)
 base64(face_data ${FACE_BUNDLE})
+# The base64 goes into elements of its own ahead of the script, where the
+# page's parser passes over it faster than the script's compiler would.
 replace_import(script "${script}" "import { faces, faceData, engineData } from './inline.js';"
-               "const faces = ${faces};\nconst faceData = '${face_data}';\nconst engineData = '${engine_data}';" ${SCRIPT})
+               "const faces = ${faces};\nconst faceData = document.getElementById('tessaly-faces').textContent;\nconst engineData = document.getElementById('tessaly-engine').textContent;" ${SCRIPT})
+set(data "<script type=\"application/octet-stream\" id=\"tessaly-engine\">${engine_data}</script>\n<script type=\"application/octet-stream\" id=\"tessaly-faces\">${face_data}</script>\n")
 # The engine's factory, as emcc writes it without ES module syntax.
 string(FIND "${engine}" "var createTessaly" factory)
 if(factory EQUAL -1)
@@ -80,7 +83,7 @@ if(NOT closes EQUAL -1 OR NOT escapes EQUAL -1)
 endif()
 file(READ ${PAGE} page)
 # Strict, as a module is, and waiting in a function of its own where a module may wait at its top.
-string(REPLACE "<!-- script -->" "<script>\n(async () => {\n'use strict';\n${script}})();\n</script>" page "${page}")
+string(REPLACE "<!-- script -->" "${data}<script>\n(async () => {\n'use strict';\n${script}})();\n</script>" page "${page}")
 write_if_changed(${SITE}/index.html "${page}")
 
 file(GLOB_RECURSE files RELATIVE ${SITE} ${SITE}/*)

@@ -110,7 +110,7 @@ export function calls(page) {
   return page.evaluate(() => {
     const names = {};
     const named = /Module\["_(tessaly_\w+)"\]\s*=\s*Module\["asm"\]\["(\w+)"\]/g;
-    for (const [, name, short] of document.querySelector('script').textContent.matchAll(named)) names[short] = name;
+    for (const [, name, short] of document.querySelector('script:not([type])').textContent.matchAll(named)) names[short] = name;
     return window.calls.map(([short, ...values]) => [names[short] ?? short, ...values]);
   });
 }

@@ -145,11 +145,15 @@ mergeInto(LibraryManager.library, {
     TessalyCanvas.replay(TessalyCanvas.ctx(), commands >> 2, (commands >> 2) + words);
   },
 
+  // The served face that stands for a font of the game's, made now if it was
+  // not yet; -1 for none.
   /** @type {(face: number, length: number, bold: number, charset: number) => number} */
   tessaly_canvas_face: function (face, length, bold, charset) {
     const name = UTF8ToString(face, length);
-    return Module['tessalyFaces'].findIndex(
+    const index = Module['tessalyFaces'].findIndex(
       (f) => f.face === name && f.bold === !!bold && f.charset === charset);
+    if (index >= 0) Module['tessalyFaces'][index].make();
+    return index;
   },
 
   tessaly_canvas_face_units__deps: ['$TessalyLayout'],

@@ -8,8 +8,9 @@
 import createTessaly from './tessaly.js';
 
 /**
- * A face the page serves, under the family name it was loaded as.
- * @typedef {import('./inline.js').Face & { family: string }} ServedFace
+ * A face the page serves, under the family name it is loaded as, which
+ * make() loads the first time the engine asks for the face.
+ * @typedef {import('./inline.js').Face & { family: string, make(): FontFace }} ServedFace
  */
 /**
  * What the engine takes of a key event: its `key` and `code`.
@@ -93,7 +94,7 @@ export class Engine {
   }
 
   /**
-   * The faces the canvas draws with, before the engine starts.
+   * The faces the canvas may draw with, before the engine starts.
    * @param {ServedFace[]} faces
    */
   serveFaces(faces) {

@@ -38,23 +38,36 @@ function bytes(base64) {
 // Each served face under a family name of its own, so that no installed font
 // of the same name stands in for it.
 /** @returns {Promise<import('./engine.js').ServedFace[]>} */
-function loadFaces() {
+async function serveFaces() {
   const data = bytes(faceData);
-  return Promise.all(faces.map((face, i) => {
+  const served = faces.map((face, i) => {
     const family = `tessaly-${i}`;
-    // A face without a bold of its own is made bold by the painter, as on the desktop.
-    const weight = face.bold && !face.syntheticBold ? '700' : '400';
-    const font = new FontFace(family, data.subarray(face.at, face.at + face.bytes), { weight });
-    document.fonts.add(font);
-    return font.load().then(() => ({ ...face, family }));
-  }));
+    /** @type {FontFace | null} */
+    let font = null;
+    const make = () => {
+      if (font) return font;
+      // A face without a bold of its own is made bold by the painter, as on the desktop.
+      const weight = face.bold && !face.syntheticBold ? '700' : '400';
+      font = new FontFace(family, data.subarray(face.at, face.at + face.bytes), { weight });
+      if (font.status === 'error') throw new Error(`the face standing for ${face.face} is damaged`);
+      document.fonts.add(font);
+      return font;
+    };
+    return { ...face, family, make };
+  });
+  // A browser that readies a face from its bytes at once (Chromium) makes
+  // each when the engine first asks for it, so that the faces the opening
+  // frame does not show cost its start nothing. Any other makes them all and
+  // waits for them before the engine starts.
+  if (served[0].make().status !== 'loaded') await Promise.all(served.map((face) => face.make().loaded));
+  return served;
 }
 
 /** @type {import('./engine.js').Engine} */
 let game;
 try {
   let served;
-  [game, served] = await Promise.all([loadEngine(canvas, bytes(engineData)), loadFaces()]);
+  [game, served] = await Promise.all([loadEngine(canvas, bytes(engineData)), serveFaces()]);
   game.serveFaces(served);
 } catch (error) {
   // Said on the page as well as in the console: a blank page tells nothing.
