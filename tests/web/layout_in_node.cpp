@@ -102,10 +102,9 @@ std::string commands() {
 
 int main() {
   using tessaly::web::FaceUnits, tessaly::web::PageRecord, tessaly::web::TextInk;
-  const std::string page =
-      record<PageRecord>("pageRecord", FIELD(PageRecord, wait), FIELD(PageRecord, gameKey), FIELD(PageRecord, width),
-                         FIELD(PageRecord, height), FIELD(PageRecord, key), FIELD(PageRecord, code),
-                         FIELD(PageRecord, beat));
+  const std::string page = record<PageRecord>("pageRecord", FIELD(PageRecord, wait), FIELD(PageRecord, gameKey),
+                                              FIELD(PageRecord, width), FIELD(PageRecord, height),
+                                              FIELD(PageRecord, key), FIELD(PageRecord, code), FIELD(PageRecord, beat));
   const std::string units = record<FaceUnits>("faceUnits", FIELD(FaceUnits, unitsPerEm), FIELD(FaceUnits, ascender),
                                               FIELD(FaceUnits, descender));
   const std::string ink = record<TextInk>("textInk", FIELD(TextInk, advance), FIELD(TextInk, left),
