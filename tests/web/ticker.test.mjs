@@ -7,8 +7,9 @@ import assert from 'node:assert/strict';
 import { makeTicker } from '../../src/frontend/web/page/ticker.js';
 
 // Timers as a browser keeps them: a repeating one on its own beat, skipping
-// the beats a stall made it miss. `now` moves only by `run`.
-function virtualBrowser() {
+// the beats a stall made it miss, or (`drifting`) counting each interval from
+// its last wake. `now` moves only by `run`.
+function virtualBrowser(drifting = false) {
   const timers = new Map();
   let id = 0;
   const host = {
@@ -25,7 +26,8 @@ function virtualBrowser() {
         const [key, next] = [...timers].sort((a, b) => a[1].at - b[1].at)[0] ?? [];
         if (!next || next.at > until) break;
         browser.now = next.at + lateBy();
-        if (next.every) next.at += (Math.floor((browser.now - next.at) / next.every) + 1) * next.every;
+        if (next.every && drifting) next.at = browser.now + next.every;
+        else if (next.every) next.at += (Math.floor((browser.now - next.at) / next.every) + 1) * next.every;
         else timers.delete(key);
         next.f();
       }
@@ -93,4 +95,15 @@ test('off the beat, a wait of its own; no timer runs: nothing is set', () => {
   assert.equal(ticker.running(), false);
   browser.run(2000);
   assert.equal(game.ticks, 40);
+});
+
+test('a browser whose repeating timer drifts loses no tick: its beat is set again', () => {
+  const browser = virtualBrowser(true);
+  const game = engine(browser);
+  const ticker = makeTicker(() => ticker.schedule(game.tick(), game.beat), browser.host);
+  ticker.schedule(game.wait(), game.beat);
+  browser.run(10_000, () => 0.7);
+  assert.equal(game.early, 0);
+  assert.ok(game.ticks >= 399, `${game.ticks} ticks in 10 s`);
+  assert.ok(browser.set < 200, `${browser.set} timers set`);
 });

@@ -8,8 +8,9 @@
 // wake on it comes before its tick: the engine's clock counts whole
 // milliseconds, the browser's timers fire on fractions of one.
 const lead = 1;
-// A beat whose wakes come later than this after their ticks are due is set
-// again (a stall moved the browser's timer off the game's rhythm).
+// A beat whose wake comes later than this after its tick is due is set
+// again: a stall, or a browser whose repeating timer counts each interval
+// from its last wake and so drifts, moved it off the game's rhythm.
 const lateness = 4;
 
 /**
@@ -26,6 +27,13 @@ export function makeTicker(wake, host) {
   let repeating = 0;
   let every = 0;  // the repeating timer's interval
   let start = 0;  // when it was set: it wakes at start + every, start + 2 * every, ...
+  let due = 0;  // when the tick the page waits for is due
+  let late = 0;  // how long after it the repeating timer's last wake came
+
+  function onBeat() {
+    late = host.now() - due;
+    wake();
+  }
 
   function stop() {
     host.clearTimeout(once);
@@ -49,8 +57,10 @@ export function makeTicker(wake, host) {
      * @param {number} wait @param {number} beat
      */
     schedule(wait, beat) {
-      if (wait >= 0 && beat > 0 && repeating !== 0 && beat === every) {
-        const due = host.now() + wait;
+      const drifted = late > lateness;
+      late = 0;
+      due = host.now() + wait;
+      if (wait >= 0 && beat > 0 && repeating !== 0 && beat === every && !drifted) {
         const next = nextBeat();
         if (next >= due && next <= due + lateness) return;
       }
@@ -67,7 +77,7 @@ export function makeTicker(wake, host) {
         once = 0;
         every = beat;
         start = host.now();
-        repeating = host.setInterval(wake, beat);
+        repeating = host.setInterval(onBeat, beat);
         wake();
       }, wait + lead);
     },
