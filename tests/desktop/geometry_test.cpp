@@ -68,6 +68,26 @@ TEST(Viewport, PixelsMapBackToTwipsAndTheLetterboxToNothing) {
   EXPECT_FALSE(v.toTwips(415 + 830, 10));
 }
 
+// The repaint skips objects outside an area's reach before rounding their
+// edges: none it skips may have a pixel in the area, at any scale, even
+// with edges a hair from rounding the other way.
+TEST(Viewport, ReachHoldsEveryObjectWhosePixelsMeetTheArea) {
+  for (double scale : {0.37, 1.0, 1.37, 2.0, 2.6}) {
+    const Viewport v = Viewport::fit(static_cast<int>(415 * scale) + 31, static_cast<int>(543 * scale) + 8);
+    const PixelRect area{v.client().x + 40, v.client().y + 90, 9, 5};
+    const Rect reach = v.reach(area);
+    for (float left = reach.left - 40; left < reach.right() + 40; left += 0.7f) {
+      for (float top = reach.top - 40; top < reach.bottom() + 40; top += 0.9f) {
+        const Rect b{left, top, 22.5f, 7.5f};
+        if (!overlaps(v.edges(b), area)) continue;
+        ASSERT_FALSE(b.left > reach.right() || b.right() < reach.left || b.top > reach.bottom() ||
+                     b.bottom() < reach.top)
+            << scale << " " << left << " " << top;
+      }
+    }
+  }
+}
+
 namespace {
 std::uint32_t alphaAt(const std::vector<std::uint32_t>& px, int w, int x, int y) {
   return px[static_cast<std::size_t>(y) * w + x] >> 24;

@@ -150,8 +150,16 @@ void paintArea(Surface& surface, const Controls& controls, const Viewport& view,
   if (inside.empty()) return;
   p.clip(inside);
   p.fill(inside, kFaceColor);
-  // Outlines and captions never reach past an object's bounds.
-  const auto touches = [&](const ScreenObject& o) { return o.visible() && overlaps(view.edges(o.bounds()), inside); };
+  // Outlines and captions never reach past an object's bounds. Most objects
+  // lie far from a small area: their twips rule them out before any rounding.
+  const Rect reach = view.reach(inside);
+  const auto touches = [&](const ScreenObject& o) {
+    const Rect& b = o.bounds();
+    if (!o.visible() || b.left > reach.right() || b.right() < reach.left || b.top > reach.bottom() ||
+        b.bottom() < reach.top)
+      return false;
+    return overlaps(view.edges(b), inside);
+  };
   for (const ScreenObject* o : controls.drawOrder()) {
     if (!touches(*o)) continue;
     if (o->kind() == ObjectKind::Shape) {

@@ -70,6 +70,12 @@ std::optional<TwipPoint> Viewport::toTwips(int px, int py) const {
                    static_cast<float>((py - client_.y + 0.5) * factor)};
 }
 
+Rect Viewport::reach(const PixelRect& area) const {
+  const double factor = kTwipsPerPixel / scale_;
+  return {static_cast<float>((area.x - 1 - client_.x) * factor), static_cast<float>((area.y - 1 - client_.y) * factor),
+          static_cast<float>((area.w + 2) * factor), static_cast<float>((area.h + 2) * factor)};
+}
+
 void repaintAreas(const Viewport& view, const Changes& changes, int width, int height, std::vector<PixelRect>& areas) {
   constexpr int kMargin = 2;
   constexpr std::size_t kMostAreas = 12;  // past this, one area holding them all is cheaper

@@ -76,6 +76,10 @@ class Viewport {
   int pixels(double lengthAtScale1) const;
   // The twip position of an output pixel's centre, or nothing in the letterbox.
   std::optional<TwipPoint> toTwips(int px, int py) const;
+  // The twips whose edges may round into `area` or onto its border: it
+  // reaches a pixel past the area each way, where rounding moves an edge by
+  // half a pixel at most. Bounds wholly outside it have no pixel in the area.
+  Rect reach(const PixelRect& area) const;
 
  private:
   Viewport(double scale, int originX, int originY);
