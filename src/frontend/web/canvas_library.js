@@ -39,7 +39,9 @@ mergeInto(LibraryManager.library, {
     // Made with the context, which every call asks for first.
     context: null,
     colors: /** @type {any} */ (null),
+    // The kept pictures, as bitmaps and as the patterns they are drawn with.
     images: /** @type {any} */ (null),
+    patterns: /** @type {any} */ (null),
     // Where each kept picture is put together before it becomes a bitmap:
     // one for them all, as each canvas's own context costs a millisecond.
     scratch: /** @type {any} */ (null),
@@ -57,6 +59,7 @@ mergeInto(LibraryManager.library, {
         TessalyCanvas.context = context;
         TessalyCanvas.colors = new Map();
         TessalyCanvas.images = [];
+        TessalyCanvas.patterns = [];
         TessalyCanvas.captions = [];
         TessalyCanvas.scratch = /** @type {OffscreenCanvasRenderingContext2D} */ (
           new OffscreenCanvas(1, 1).getContext('2d'));
@@ -99,10 +102,16 @@ mergeInto(LibraryManager.library, {
           ctx.fillRect(heap[at + 1], heap[at + 2], heap[at + 3], heap[at + 4]);
           at += op.Fill.words;
         } else if (code === op.Image.code) {
-          const w = heap[at + 4];
-          const h = heap[at + 5];
-          ctx.drawImage(TessalyCanvas.images[heap[at + 1]], heap[at + 2], heap[at + 3], w, h, heap[at + 6],
-            heap[at + 7], w, h);
+          // The picture's pattern, laid with its corner where the picture's
+          // goes, fills the part shown: half the cost of drawing the bitmap
+          // itself, and as close to the exact blend.
+          const fromX = heap[at + 2];
+          const fromY = heap[at + 3];
+          ctx.translate(heap[at + 6] - fromX, heap[at + 7] - fromY);
+          ctx.fillStyle = TessalyCanvas.patterns[heap[at + 1]];
+          ctx.fillRect(fromX, fromY, heap[at + 4], heap[at + 5]);
+          ctx.setTransform(1, 0, 0, 1, 0, 0);
+          TessalyCanvas.fill = '';
           at += op.Image.words;
         } else if (code === op.Caption.code) {
           TessalyCanvas.caption(ctx, TessalyCanvas.captions[heap[at + 1]], heap[at + 2], heap[at + 3]);
@@ -136,6 +145,7 @@ mergeInto(LibraryManager.library, {
     TessalyCanvas.fill = TessalyCanvas.font = '';
     for (const image of TessalyCanvas.images) image.close();
     TessalyCanvas.images = [];
+    TessalyCanvas.patterns = [];
     TessalyCanvas.captions = [];
   },
 
@@ -193,7 +203,7 @@ mergeInto(LibraryManager.library, {
   tessaly_canvas_keep_image__deps: ['$TessalyCanvas'],
   /** @type {(id: number, rgba: number, width: number, height: number) => void} */
   tessaly_canvas_keep_image: function (id, rgba, width, height) {
-    TessalyCanvas.ctx();
+    const ctx = TessalyCanvas.ctx();
     // Read in place: the pixels are copied out before the heap can move.
     const image = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4), width, height);
     // A bitmap, drawn as it is: a canvas as a picture is copied at every draw.
@@ -201,7 +211,11 @@ mergeInto(LibraryManager.library, {
     scratch.canvas.width = width;
     scratch.canvas.height = height;
     scratch.putImageData(image, 0, 0);
-    TessalyCanvas.images[id] = scratch.canvas.transferToImageBitmap();
+    const bitmap = scratch.canvas.transferToImageBitmap();
+    TessalyCanvas.images[id] = bitmap;
+    const pattern = ctx.createPattern(bitmap, 'no-repeat');
+    if (!pattern) throw new Error(`Tessaly: the canvas cannot lay a picture of ${width} x ${height}`);
+    TessalyCanvas.patterns[id] = pattern;
   },
 
 });

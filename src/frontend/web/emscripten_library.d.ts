@@ -38,6 +38,7 @@ interface TessalyCanvasState {
   context: CanvasRenderingContext2D | null;
   colors: Map<number, string>;
   images: ImageBitmap[];
+  patterns: CanvasPattern[];
   scratch: OffscreenCanvasRenderingContext2D;
   captions: KeptCaption[];
   fill: string;
