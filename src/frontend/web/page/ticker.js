@@ -28,10 +28,10 @@ export function makeTicker(wake, host) {
   let every = 0;  // the repeating timer's interval
   let start = 0;  // when it was set: it wakes at start + every, start + 2 * every, ...
   let due = 0;  // when the tick the page waits for is due
-  let late = 0;  // how long after it the repeating timer's last wake came
+  let woken = false;  // by the repeating timer, since the last schedule
 
   function onBeat() {
-    late = host.now() - due;
+    woken = true;
     wake();
   }
 
@@ -43,8 +43,9 @@ export function makeTicker(wake, host) {
 
   // When the repeating timer wakes next, as the browser keeps it: on its
   // beat, a beat it missed skipped.
-  function nextBeat() {
-    return start + (Math.floor((host.now() - start) / every) + 1) * every;
+  /** @param {number} now */
+  function nextBeat(now) {
+    return start + (Math.floor((now - start) / every) + 1) * every;
   }
 
   return {
@@ -57,11 +58,14 @@ export function makeTicker(wake, host) {
      * @param {number} wait @param {number} beat
      */
     schedule(wait, beat) {
-      const drifted = late > lateness;
-      late = 0;
-      due = host.now() + wait;
+      // The clock is read once a call: the tick just delivered took a
+      // fraction of a millisecond, well inside the lateness allowed.
+      const now = host.now();
+      const drifted = woken && now - due > lateness;
+      woken = false;
+      due = now + wait;
       if (wait >= 0 && beat > 0 && repeating !== 0 && beat === every && !drifted) {
-        const next = nextBeat();
+        const next = nextBeat(now);
         if (next >= due && next <= due + lateness) return;
       }
       stop();
