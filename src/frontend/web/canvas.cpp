@@ -26,6 +26,7 @@ namespace {
 // thousand words, so a larger one is flushed on the way.
 std::array<std::int32_t, 16384> commands;
 std::size_t used = 0;
+bool lastIsFill = false;  // the list's last command is a fill
 
 template <const command::Shape& shape, typename... Args>
 void put(Args... args) {
@@ -33,6 +34,7 @@ void put(Args... args) {
   if (used + shape.words > commands.size()) flush();
   commands[used++] = shape.code;
   ((commands[used++] = static_cast<std::int32_t>(args)), ...);
+  lastIsFill = &shape == &command::kFill;
 }
 
 }  // namespace
@@ -41,6 +43,7 @@ std::uint32_t packed(Color c) { return (std::uint32_t{c.r} << 16) | (std::uint32
 
 void resized() {
   used = 0;  // drawn for the old size
+  lastIsFill = false;
   tessaly_canvas_resized();
 }
 
@@ -48,10 +51,19 @@ void flush() {
   if (used == 0) return;
   tessaly_canvas_draw(commands.data(), static_cast<int>(used));
   used = 0;
+  lastIsFill = false;
 }
 
 void fill(const PixelRect& r, Color c) {
-  if (!r.empty()) put<command::kFill>(r.x, r.y, r.w, r.h, packed(c));
+  if (r.empty()) return;
+  // A fill that covers the one just before it hides it: a repaint fills its
+  // area with the window's face, then the board over the same pixels.
+  if (lastIsFill) {
+    const std::int32_t* last = &commands[used - command::kFill.words + 1];
+    const PixelRect hidden{last[0], last[1], last[2], last[3]};
+    if (intersect(hidden, r) == hidden) used -= command::kFill.words;
+  }
+  put<command::kFill>(r.x, r.y, r.w, r.h, packed(c));
 }
 
 void beginClip(const PixelRect& r) { put<command::kClip>(r.x, r.y, r.w, r.h); }
