@@ -104,20 +104,28 @@ async function firstFrames(browser, url) {
   console.log(`first paint, the game / the bare canvas: ${(median(game.painted) / median(bare.painted)).toFixed(2)}x`);
 }
 
-// The page's main-thread time over `seconds` while `act` runs, in ms, and the frames shown.
-async function cpuOf(page, act) {
+// The page's main-thread time so far, in ms, as Chrome counts it (TaskDuration).
+async function mainThread(page) {
   const cdp = await page.context().newCDPSession(page);
   await cdp.send('Performance.enable');
-  const task = async () => (await cdp.send('Performance.getMetrics')).metrics
-    .find((m) => m.name === 'TaskDuration').value;
+  return {
+    time: async () => (await cdp.send('Performance.getMetrics')).metrics
+      .find((m) => m.name === 'TaskDuration').value * 1000,
+    detach: () => cdp.detach(),
+  };
+}
+
+// The page's main-thread time over `seconds` while `act` runs, in ms, and the frames shown.
+async function cpuOf(page, act) {
+  const cpu = await mainThread(page);
   const count = () => page.evaluate(() => window.tessaly?.frames() ?? window.squares);
-  const start = await task();
+  const start = await cpu.time();
   const frames = await count();
   const until = Date.now() + seconds * 1000;
   while (Date.now() < until) await act(until);
-  const used = (await task() - start) * 1000;
+  const used = await cpu.time() - start;
   const shown = await count() - frames;
-  await cdp.detach();
+  await cpu.detach();
   return { used, shown };
 }
 
@@ -132,15 +140,10 @@ const said = ({ used, shown }) => `${used.toFixed(0)} ms of CPU in ${seconds} s 
 // nothing, and a game over has no wakes at all. Answers the main-thread
 // time and the frames of the steps that count, and how many did.
 async function playOf(page) {
-  const cdp = await page.context().newCDPSession(page);
-  await cdp.send('Performance.enable');
-  const sample = async () => {
-    const { metrics } = await cdp.send('Performance.getMetrics');
-    const counts = await page.evaluate(() => (window.tessaly
-      ? [window.tessaly.frames(), window.tessaly.wakeups(), window.tessaly.scheduled()]
-      : [window.squares, window.squares, true]));
-    return [metrics.find((m) => m.name === 'TaskDuration').value * 1000, ...counts];
-  };
+  const cpu = await mainThread(page);
+  const sample = async () => [await cpu.time(), ...await page.evaluate(() => (window.tessaly
+    ? [window.tessaly.frames(), window.tessaly.wakeups(), window.tessaly.scheduled()]
+    : [window.squares, window.squares, true]))];
   let [time, frames, wakes, running] = await sample();
   const play = { used: 0, shown: 0, steps: 0, counted: 0 };
   const until = Date.now() + seconds * 1000;
@@ -161,7 +164,7 @@ async function playOf(page) {
     ++play.steps;
     [time, frames, wakes, running] = [nowTime, nowFrames, nowWakes, nowRunning];
   }
-  await cdp.detach();
+  await cpu.detach();
   return play;
 }
 const played = ({ used, shown, steps, counted }) => `${counted} of ${steps} steps in play, ${shown} frames, `
@@ -216,7 +219,7 @@ async function onPhone(browser, url) {
   const context = await browser.newContext(phone);
   const game = await openGame(context, url);
   const what = 'on a phone (390 x 844 at 3x, the touch controls shown)';
-  console.log(`${what}, ball in flight: ${said(await cpuOf(game, (until) => serve(game, until)))}`);
+  console.log(`${what}, ball in flight: ${played(await playOf(game))}`);
   await game.keyboard.press('p');
   console.log(`${what}, paused:         ${said(await cpuOf(game, idle(game)))}`);
   await context.close();
