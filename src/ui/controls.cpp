@@ -1,11 +1,16 @@
 #include "ui/controls.h"
 
 #include <algorithm>
+#include <atomic>
 #include <iterator>
 
 namespace tessaly {
 
 namespace {
+
+// Shared by every window, so that a new game's window, even one made where
+// the last one lay, never shows a stacking its front end has seen.
+std::atomic<std::uint64_t> lastStacking{0};
 
 constexpr Color kBoardGreen{128, 255, 128};
 constexpr Color kBoardEdge{192, 192, 255};
@@ -143,11 +148,30 @@ Controls::Controls(const Clock& clock, TextMeasurer& measurer)
 
   Timer1.setInterval(kTickMs);
   Timer2.setInterval(kTickMs);
+  restacked();
+  changes_.reserve(drawOrder_.capacity() + buttons_.size());
+}
+
+void Controls::restacked() { stacking_ = ++lastStacking; }
+
+void Controls::changing(ScreenObject& object) {
+  ++revision_;
+  if (object.noted_) return;
+  object.noted_ = true;
+  changes_.push_back({&object, object.visible() ? object.bounds() : Rect{}});
+}
+
+void Controls::takeChanges() const {
+  for (const ObjectChange& change : changes_) change.object->noted_ = false;
+  changes_.clear();
 }
 
 ScreenObject& Controls::createBrick(int n) {
   ScreenObject& made = brick.create(n);
   drawOrder_.push_back(&made);
+  restacked();
+  // Room to list every object: a tick that changes many allocates nothing.
+  changes_.reserve(drawOrder_.capacity() + buttons_.size());
   return made;
 }
 
@@ -157,7 +181,8 @@ void Controls::bringToFront(const ScreenObject& object) {
   if (found == drawOrder_.rend()) return;
   const auto at = std::prev(found.base());
   std::rotate(at, std::next(at), drawOrder_.end());
-  if (object.visible()) changed();
+  restacked();
+  if (object.visible()) ++revision_;
 }
 
 ScreenObject* Controls::button(std::string_view name) {

@@ -44,9 +44,16 @@ inline constexpr int kLifeMarkersAtOpen = 3;
 class ObjectHost {
  public:
   virtual ~ObjectHost() = default;
-  // A setting that shows on screen changed.
-  virtual void changed() = 0;
+  // A setting of `object` that shows on screen is about to change.
+  virtual void changing(ScreenObject& object) = 0;
   virtual TextMeasurer& measurer() = 0;
+};
+
+// An object that changed since the front end last took the changes, and
+// where it showed before (nothing if it was hidden).
+struct ObjectChange {
+  const ScreenObject* object = nullptr;
+  Rect was;
 };
 
 class Controls final : public ObjectHost {
@@ -91,14 +98,28 @@ class Controls final : public ObjectHost {
   // when it moves, so a paused or finished game costs nothing.
   std::uint64_t revision() const { return revision_; }
 
-  void changed() override { ++revision_; }
+  // The objects that changed since the front end last took them, each once:
+  // a frame looks at these few rather than at every brick. Taking them is
+  // the drawing's bookkeeping, not a change to the window.
+  std::span<const ObjectChange> changes() const { return changes_; }
+  void takeChanges() const;
+  // Differs from every earlier value, of this window or any other, once the
+  // objects are stacked anew (a brick made or brought to the front): then
+  // the changes alone cannot say what to repaint.
+  std::uint64_t stacking() const { return stacking_; }
+
+  void changing(ScreenObject& object) override;
   TextMeasurer& measurer() override { return *measurer_; }
 
  private:
+  void restacked();
+
   TextMeasurer* measurer_;
   std::vector<ScreenObject*> drawOrder_;
   std::array<ScreenObject*, 3> buttons_;
   std::uint64_t revision_ = 0;
+  std::uint64_t stacking_ = 0;
+  mutable std::vector<ObjectChange> changes_;
 };
 
 }  // namespace tessaly

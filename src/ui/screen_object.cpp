@@ -28,8 +28,8 @@ ScreenObject::ScreenObject(ObjectHost& host, const ObjectSettings& settings)
 
 void ScreenObject::setBounds(const Rect& next) {
   if (next == bounds_) return;
+  if (visible_) host_->changing(*this);
   bounds_ = next;
-  if (visible_) host_->changed();
 }
 
 void ScreenObject::setLeft(float v) { setBounds({v, bounds_.top, bounds_.width, bounds_.height}); }
@@ -40,15 +40,15 @@ void ScreenObject::move(float left, float top) { setBounds({left, top, bounds_.w
 
 void ScreenObject::setVisible(bool v) {
   if (v == visible_) return;
+  host_->changing(*this);
   visible_ = v;
-  host_->changed();
 }
 
 void ScreenObject::setCaption(std::string_view text) {
   if (text == caption_) return;
+  if (visible_) host_->changing(*this);
   caption_.assign(text);
   if (look_.autoSize) fitCaption();
-  if (visible_) host_->changed();
 }
 
 void ScreenObject::fitCaption() {
@@ -59,13 +59,14 @@ void ScreenObject::fitCaption() {
 
 void ScreenObject::setBackColor(Color c) {
   if (c == back_) return;
+  if (visible_) host_->changing(*this);
   back_ = c;
-  if (visible_) host_->changed();
 }
 
 ScreenObject::ScreenObject(const ScreenObject& model, int index) : ScreenObject(model) {
   index_ = index;
   visible_ = false;
+  noted_ = false;
 }
 
 void ObjectArray::noMember(int index) const {

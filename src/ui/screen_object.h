@@ -113,6 +113,8 @@ class ScreenObject {
   void setBounds(const Rect& next);
   void fitCaption();
 
+  friend class Controls;  // keeps `noted_` as it lists the objects that changed
+
   ObjectHost* host_;
   std::string_view name_;
   int index_;
@@ -121,6 +123,7 @@ class ScreenObject {
   Color back_;
   std::string caption_;
   bool visible_;
+  mutable bool noted_ = false;  // listed among the changes the front end has yet to take: bookkeeping
 };
 
 // An indexed set of like objects (`paddle`, `life`, `brick`). Asking for a

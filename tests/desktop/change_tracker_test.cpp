@@ -69,9 +69,27 @@ TEST(ChangeTracker, ANewGameIsEverything) {
   t.collect(g.form.controls());
   g.form.close();
   g.form.open();
-  // Rebuilt objects at new addresses; even where the allocator reuses one,
-  // the settings are compared, so the old ball and button never stay drawn.
+  // Rebuilt objects, even where the allocator puts the new window where the
+  // old one lay: the old ball and button never stay drawn.
   const Changes& c = t.collect(g.form.controls());
   EXPECT_FALSE(c.none());
   EXPECT_TRUE(t.collect(g.form.controls()).none());
+}
+
+TEST(ChangeTracker, AnObjectMovedManyTimesIsOneAreaFromWhereItShowedToWhereItIs) {
+  Game g;
+  ChangeTracker t;
+  Controls& c = g.form.controls();
+  t.collect(c);
+  for (int step = 1; step <= 40; ++step) c.ball.move(3060.0f - 10.0f * step, 7680.0f);
+  c.ball.setVisible(false);
+  c.ball.setVisible(true);
+  EXPECT_EQ(c.changes().size(), 1u);
+  const Changes& moved = t.collect(c);
+  ASSERT_EQ(moved.areas.size(), 1u);
+  EXPECT_EQ(moved.areas[0], (Rect{2660, 7680, 520, 120}));
+  EXPECT_TRUE(c.changes().empty());
+  // Made and restacked bricks change what lies in front of what.
+  g.form.controls().bringToFront(c.ball);
+  EXPECT_TRUE(t.collect(c).everything);
 }

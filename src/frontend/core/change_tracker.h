@@ -3,7 +3,7 @@
 // ball and its paddles are a few small areas, not the rectangle spanning
 // them all.
 
-#include <string>
+#include <cstdint>
 #include <vector>
 
 #include "ui/controls.h"
@@ -18,22 +18,15 @@ struct Changes {
 
 class ChangeTracker {
  public:
-  // Compares every object with what the last call saw and remembers it as
-  // shown. The first call, and any after forget(), reports everything.
+  // Takes the changes the window listed since the last call. The first call,
+  // any after forget(), and any after the objects were stacked anew report
+  // everything.
   const Changes& collect(const Controls& controls);
-  void forget() { seen_.clear(); }
+  void forget() { looked_ = false; }
 
  private:
-  struct Seen {
-    const ScreenObject* object = nullptr;
-    Rect bounds;
-    Color back;
-    bool visible = false;
-    std::string caption;
-  };
-  void remember(std::size_t at, const ScreenObject& o);
-
-  std::vector<Seen> seen_;  // the drawn objects in stacking order, then the buttons
+  bool looked_ = false;
+  std::uint64_t stacking_ = 0;  // of the window the last call looked at
   Changes changes_;
 };
 
