@@ -217,7 +217,19 @@ export class Engine {
   #writeName(field, name) {
     const { at, count } = pageRecord.fields[field];
     const start = this.#record + at;
-    const { read, written } = encoder.encodeInto(name, this.#module.HEAPU8.subarray(start, start + count));
-    return read === name.length ? written : 0;
+    const heap = this.#module.HEAPU8;
+    // Byte by byte while the name is ASCII, as every name the game knows is:
+    // a view and an encoder's answer for each key event cost the page tens
+    // of µs, cold as key events come.
+    if (name.length > count) return 0;
+    for (let i = 0; i < name.length; ++i) {
+      const unit = name.charCodeAt(i);
+      if (unit > 0x7f) {
+        const { read, written } = encoder.encodeInto(name, heap.subarray(start, start + count));
+        return read === name.length ? written : 0;
+      }
+      heap[start + i] = unit;
+    }
+    return name.length;
   }
 }
