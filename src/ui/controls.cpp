@@ -149,10 +149,13 @@ Controls::Controls(const Clock& clock, TextMeasurer& measurer)
   Timer1.setInterval(kTickMs);
   Timer2.setInterval(kTickMs);
   restacked();
-  changes_.reserve(drawOrder_.capacity() + buttons_.size());
 }
 
-void Controls::restacked() { stacking_ = ++lastStacking; }
+void Controls::restacked() {
+  stacking_ = ++lastStacking;
+  // Room to list every object: a tick that changes many allocates nothing.
+  changes_.reserve(drawOrder_.capacity() + buttons_.size());
+}
 
 void Controls::changing(ScreenObject& object) {
   ++revision_;
@@ -170,8 +173,6 @@ ScreenObject& Controls::createBrick(int n) {
   ScreenObject& made = brick.create(n);
   drawOrder_.push_back(&made);
   restacked();
-  // Room to list every object: a tick that changes many allocates nothing.
-  changes_.reserve(drawOrder_.capacity() + buttons_.size());
   return made;
 }
 

@@ -219,8 +219,8 @@ export class Engine {
     const start = this.#record + at;
     const heap = this.#module.HEAPU8;
     // Byte by byte while the name is ASCII, as every name the game knows is:
-    // a view and an encoder's answer for each key event cost the page tens
-    // of µs, cold as key events come.
+    // a key event in play then leaves no view and no encoder's answer for
+    // the collector.
     if (name.length > count) return 0;
     for (let i = 0; i < name.length; ++i) {
       const unit = name.charCodeAt(i);
