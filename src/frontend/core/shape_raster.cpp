@@ -28,6 +28,10 @@ double distance(const RasterShape& s, double x, double y) {
       const double r = cornerRadius(s.width, s.height);
       const double qx = dx - (hw - r);
       const double qy = dy - (hh - r);
+      // Off the corners the edge is straight, and the sum below is exactly
+      // this (hypot of a number and 0 is that number): the slow hypot is left
+      // to the corners, a small part of a long paddle or the logo's box.
+      if (qx <= 0 || qy <= 0) return std::max(qx, qy) - r;
       return std::hypot(std::max(qx, 0.0), std::max(qy, 0.0)) + std::min(std::max(qx, qy), 0.0) - r;
     }
     case ShapeForm::Rectangle: break;
