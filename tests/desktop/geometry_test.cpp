@@ -122,6 +122,19 @@ TEST(ShapeRaster, RoundedRectangleCutsItsCornersOnly) {
   EXPECT_DOUBLE_EQ(cornerRadius(64, 12), 3.0);
 }
 
+// The logo's box, a standing paddle and a life marker at 1x, pixel for pixel:
+// any change in how an edge or a corner covers a pixel shows here.
+TEST(ShapeRaster, RoundedRectanglesKeepEveryPixel) {
+  const auto digest = [](const RasterShape& shape) {
+    std::uint64_t h = 14695981039346656037ull;
+    for (const std::uint32_t p : rasteriseShape(shape)) h = (h ^ p) * 1099511628211ull;
+    return h;
+  };
+  EXPECT_EQ(digest({ShapeForm::RoundedRectangle, 401, 41, 1, {192, 192, 192}, {0, 0, 0}}), 0x23b4bbcc2412ea9full);
+  EXPECT_EQ(digest({ShapeForm::RoundedRectangle, 17, 129, 3, {255, 128, 0}, {0, 0, 0}}), 0x3bcb2de43eb5b59full);
+  EXPECT_EQ(digest({ShapeForm::RoundedRectangle, 25, 9, 2, {255, 0, 0}, {0, 0, 0}}), 0x82000e09f49b445full);
+}
+
 TEST(ShapeRaster, EmptyShapeHasNoPixels) { EXPECT_TRUE(rasteriseShape({ShapeForm::Circle, 0, 5, 1, {}, {}}).empty()); }
 
 TEST(DisplayScale, ReadsXftDpiFromTheResourceDatabase) {
