@@ -1,10 +1,11 @@
 // The browser build's figures: the size of the site, the time from
 // navigation to the first frame against a bare page that fills a canvas of
-// the same size inline, and the page's main-thread CPU time (Chrome's own
-// TaskDuration) over 10 s of play and 10 s paused, on a desktop and on a
-// phone with the touch controls shown, against a bare canvas page that
-// redraws a moving square 40 times a second; the two ratios printed, each
-// from one run with the pages taken in turn. Screenshots of the
+// the same size inline and against the floor (a page that readies the same
+// engine and faces and draws nothing of the game), and the page's main-thread
+// CPU time (Chrome's own TaskDuration) over 10 s of play and 10 s paused, on
+// a desktop and on a phone with the touch controls shown, against a bare
+// canvas page that redraws a moving square 40 times a second; the ratios
+// printed, each from one run with the pages taken in turn. Screenshots of the
 // opening frame at 1x and 2x, and of play on a phone held upright and on its
 // side, go to the output folder.
 // Usage: node tests/web/bench.mjs [site folder] [output folder]
@@ -48,6 +49,43 @@ ctx.fillStyle = '#f0f0f0'; ctx.fillRect(0, 0, 415, 543);
 performance.mark('tessaly-first-frame');
 </script>`;
 
+// The least any page that carries this game can do before its first paint,
+// and nothing of the game: the site's page's engine and faces, carried as the
+// page carries them (copied from it), the WebAssembly compiled and set up with
+// stand-ins for what it asks of the page, and each face that the opening frame
+// shows (?faces=0,1,2) readied, measured and written once on a canvas filled inline.
+const floorFirst = (page, faceTable) => `<!doctype html><title>floor</title><body style="margin:0;background:#000">
+<canvas width="415" height="543"></canvas>
+${page.match(/<script type="application\/octet-stream"[^>]*>[^<]*<\/script>/g).join('\n')}
+<script>
+const bytes = (base64) => {
+  const text = atob(base64);
+  const out = new Uint8Array(text.length);
+  for (let i = 0; i < text.length; ++i) out[i] = text.charCodeAt(i);
+  return out;
+};
+const ctx = document.querySelector('canvas').getContext('2d', { alpha: false, desynchronized: true });
+const engine = new WebAssembly.Module(bytes(document.getElementById('tessaly-engine').textContent));
+const imports = {};
+for (const { module, name } of WebAssembly.Module.imports(engine)) (imports[module] ??= {})[name] = () => 0;
+new WebAssembly.Instance(engine, imports);
+ctx.fillStyle = '#f0f0f0';
+ctx.fillRect(0, 0, 415, 543);
+const data = bytes(document.getElementById('tessaly-faces').textContent);
+const table = ${JSON.stringify(faceTable)};
+const shown = new URLSearchParams(location.search).get('faces').split(',').filter(Boolean).map(Number);
+ctx.fillStyle = '#000';
+shown.forEach((index, row) => {
+  const face = table[index];
+  const font = new FontFace('floor-' + index, data.subarray(face.at, face.at + face.bytes), { weight: face.bold ? '700' : '400' });
+  document.fonts.add(font);
+  ctx.font = (face.bold ? 'bold ' : '') + '20px floor-' + index;
+  ctx.measureText('141');
+  ctx.fillText('141', 20, 30 + 30 * row);
+});
+performance.mark('tessaly-first-frame');
+</script>`;
+
 // A bare page moving a square 40 times a second on a canvas of the game's
 // size: the floor for a frame of play.
 const bareMoving = (options) => `<!doctype html><title>bare</title><body style="margin:0;background:#000">
@@ -81,13 +119,20 @@ const figures = (list) => {
 // Each fresh page of the game is followed by a fresh bare page.
 async function firstFrames(browser, url) {
   const game = { drawn: [], painted: [] };
+  const floor = { drawn: [], painted: [] };
   const bare = { drawn: [], painted: [] };
+  let faces = '';
   const pages = 15;  // a median of few pages swings with whatever else the machine does
   const open = async (address, ready, into) => {
     const context = await browser.newContext({ viewport: { width: 415, height: 543 } });
     const page = await context.newPage();
     await page.goto(address);
     await page.waitForFunction(ready);
+    // The faces the opening frame readied, each under the name the page gives it.
+    if (into === game) {
+      faces = await page.evaluate(() => [...document.fonts].filter((font) => font.status === 'loaded')
+        .map((font) => font.family.replace(/^"?tessaly-(\d+)"?$/, '$1')).join(','));
+    }
     into.drawn.push(await page.evaluate(() => performance.getEntriesByName('tessaly-first-frame')[0].startTime));
     into.painted.push(await page.evaluate(() => new Promise((resolve) => new PerformanceObserver((list) => {
       resolve(list.getEntriesByName('first-contentful-paint')[0]?.startTime ?? NaN);
@@ -96,12 +141,17 @@ async function firstFrames(browser, url) {
   };
   for (let i = 0; i < pages; ++i) {
     await open(url, () => window.tessaly?.frames() > 0, game);
+    await open(`${url}floor-first.html?faces=${faces}`, () => true, floor);
     await open(`${url}bare-first.html`, () => true, bare);
   }
   console.log(`first frame after navigation: ${figures(game.drawn)} (${pages} fresh pages)`);
   console.log(`  and on the screen:          ${figures(game.painted)}`);
   console.log(`a bare canvas filled inline:  ${figures(bare.drawn)}, on the screen ${figures(bare.painted)}`);
-  console.log(`first paint, the game / the bare canvas: ${(median(game.painted) / median(bare.painted)).toFixed(2)}x`);
+  console.log(`the floor, the engine and the faces ${faces} readied, nothing of the game:`);
+  console.log(`  ${figures(floor.drawn)}, on the screen ${figures(floor.painted)}`);
+  const ratio = (a, b) => `${(median(a.painted) / median(b.painted)).toFixed(2)}x`;
+  console.log(`first paint, the game / the bare canvas: ${ratio(game, bare)}; the floor / the bare canvas: `
+    + `${ratio(floor, bare)}; the game / the floor: ${ratio(game, floor)}`);
 }
 
 // The page's main-thread time so far, in ms, as Chrome counts it (TaskDuration).
@@ -240,7 +290,10 @@ async function phoneShots(browser, url) {
 
 async function main() {
   await sizes();
-  const site = await serveSite(siteFolder, barePages);
+  const page = await readFile(join(siteFolder, 'index.html'), 'utf8');
+  // The table of faces as the build writes it, before the page takes it in.
+  const faceTable = new Function(`return ${await readFile(join(siteFolder, '..', 'faces.js'), 'utf8')}`)();
+  const site = await serveSite(siteFolder, { ...barePages, '/floor-first.html': floorFirst(page, faceTable) });
   const browser = await launch();
   try {
     await firstFrames(browser, site.url);
