@@ -133,10 +133,10 @@ async function firstFrames(browser, url) {
       faces = await page.evaluate(() => [...document.fonts].filter((font) => font.status === 'loaded')
         .map((font) => font.family.replace(/^"?tessaly-(\d+)"?$/, '$1')).join(','));
     }
+    // A page may be ready before its frame is on the screen.
+    await page.waitForFunction(() => performance.getEntriesByName('first-contentful-paint').length > 0);
     into.drawn.push(await page.evaluate(() => performance.getEntriesByName('tessaly-first-frame')[0].startTime));
-    into.painted.push(await page.evaluate(() => new Promise((resolve) => new PerformanceObserver((list) => {
-      resolve(list.getEntriesByName('first-contentful-paint')[0]?.startTime ?? NaN);
-    }).observe({ type: 'paint', buffered: true }))));
+    into.painted.push(await page.evaluate(() => performance.getEntriesByName('first-contentful-paint')[0].startTime));
     await context.close();
   };
   for (let i = 0; i < pages; ++i) {
