@@ -41,7 +41,7 @@ async function sizes() {
 }
 
 // A bare page of the opening frame's size whose inline script fills its
-// canvas at once: the floor for a first paint from this server.
+// canvas at once: the least a first paint from this server takes.
 const bareFirst = `<!doctype html><title>bare</title><body style="margin:0;background:#000">
 <canvas width="415" height="543"></canvas><script>
 const ctx = document.querySelector('canvas').getContext('2d', { alpha: false, desynchronized: true });
@@ -87,7 +87,7 @@ performance.mark('tessaly-first-frame');
 </script>`;
 
 // A bare page moving a square 40 times a second on a canvas of the game's
-// size: the floor for a frame of play.
+// size: the least a frame of play costs.
 const bareMoving = (options) => `<!doctype html><title>bare</title><body style="margin:0;background:#000">
 <canvas width="415" height="543"></canvas><script>
 const ctx = document.querySelector('canvas').getContext('2d', ${options});
@@ -116,7 +116,8 @@ const figures = (list) => {
 
 // The page marks the first frame once the game has drawn it on the canvas;
 // the browser's first contentful paint is when that frame reaches the screen.
-// Each fresh page of the game is followed by a fresh bare page.
+// Each fresh page of the game is followed by a fresh floor page and a fresh
+// bare page.
 async function firstFrames(browser, url) {
   const game = { drawn: [], painted: [] };
   const floor = { drawn: [], painted: [] };
