@@ -1,19 +1,19 @@
-# The desktop game's faces for the page (cmake -P): each face file cut down to
-# the printable ASCII the game writes, as WOFF2, all of them one after another
-# in one file that the page carries inline, and the table of where each face
-# lies in it; the copyright file of the Debian package each comes from goes on
-# the site, in fonts/.
-# -DMANIFEST=<tessaly-font-manifest's output> -DSITE=<the site's folder>
-# -DTABLE=<the table's file> -DBUNDLE=<the faces' file> (both outside the site)
+# The desktop game's faces cut down to the characters the game writes, for the
+# builds that carry faces of their own (cmake -P).
+# -DMANIFEST=<tessaly-font-manifest's output>, then
+# - for the page, -DSITE=<the site's folder> -DTABLE=<the table's file>
+#   -DBUNDLE=<the faces' file> (both outside the site): each face as WOFF2,
+#   all of them one after another in one file that the page carries inline,
+#   and the table of where each face lies in it; the copyright file of the
+#   Debian package each comes from goes on the site, in fonts/.
+# - for the Windows zip, -DFACES=<its fonts folder> -DLICENCES=<its licences
+#   folder>: each face as a font file FreeType draws just as it draws the
+#   installed one, and the copyright file of its package as <package>.txt.
 find_program(PYFTSUBSET pyftsubset REQUIRED)
 file(READ ${MANIFEST} manifest)
-file(REMOVE_RECURSE ${SITE}/fonts)
-file(MAKE_DIRECTORY ${SITE}/fonts)
-set(scratch ${TABLE}.faces)  # each face cut down, before they go into one file
-file(REMOVE_RECURSE ${scratch})
-file(MAKE_DIRECTORY ${scratch})
-set(bundled "")
-set(end 0)
+
+# Every caption and figure the game writes is printable ASCII.
+set(game_characters U+0020-007E)
 
 function(json_text out index key)
   string(JSON value GET "${manifest}" ${index} ${key})
@@ -39,11 +39,58 @@ function(package_of out file)
   set(${out} ${owner} PARENT_SCOPE)
 endfunction()
 
+# Face `index` of `file` cut down to the characters the game writes, as
+# `output`; what else goes is for pyftsubset's further options to say.
+function(cut_face file index output)
+  execute_process(COMMAND ${PYFTSUBSET} ${file} --font-number=${index} --unicodes=${game_characters} ${ARGN}
+                          --output-file=${output} RESULT_VARIABLE failed)
+  if(failed)
+    message(FATAL_ERROR "pyftsubset could not cut ${file} down")
+  endif()
+endfunction()
+
 string(JSON count LENGTH "${manifest}")
 if(count EQUAL 0)
   message(FATAL_ERROR "${MANIFEST} lists no face")
 endif()
 math(EXPR last "${count} - 1")
+
+if(DEFINED FACES)
+  file(REMOVE_RECURSE ${FACES})
+  file(MAKE_DIRECTORY ${FACES} ${LICENCES})
+  foreach(i RANGE ${last})
+    json_text(file ${i} file)
+    json_text(index ${i} index)
+    package_of(package ${file})
+    file(COPY_FILE /usr/share/doc/${package}/copyright ${LICENCES}/${package}.txt)
+    get_filename_component(name ${file} NAME)
+    if(file MATCHES "\\.(pfb|pfa|t1)$")
+      # pyftsubset reads no Type 1 face; such a face is small as it is.
+      file(COPY_FILE ${file} ${FACES}/${name})
+      continue()
+    endif()
+    # One face of a collection becomes a font file of its own (uming.ttc's
+    # first, uming-0.ttf).
+    string(REGEX REPLACE "\\.(tt|ot)c$" "-${index}.\\1f" name ${name})
+    if(NOT EXISTS ${FACES}/${name})
+      # The game draws these as the Linux game draws the installed ones: with
+      # FreeType's hinting, from the hinting programs, and from the embedded
+      # bitmaps where a face has them (AR PL UMing's characters are bitmaps
+      # from 11 to 16 pixels), which pyftsubset leaves out unless told. Every
+      # name stays, among them the face's own copyright and licence.
+      cut_face(${file} ${index} ${FACES}/${name} --drop-tables-=EBDT,EBLC,EBSC --name-IDs=*)
+    endif()
+  endforeach()
+  return()
+endif()
+
+file(REMOVE_RECURSE ${SITE}/fonts)
+file(MAKE_DIRECTORY ${SITE}/fonts)
+set(scratch ${TABLE}.faces)  # each face cut down, before they go into one file
+file(REMOVE_RECURSE ${scratch})
+file(MAKE_DIRECTORY ${scratch})
+set(bundled "")
+set(end 0)
 set(table "")
 foreach(i RANGE ${last})
   json_text(file ${i} file)
@@ -65,11 +112,7 @@ foreach(i RANGE ${last})
     # Without the hinting programs: they were over a third of the faces'
     # bytes, and a face without them is readied sooner. Chromium draws the
     # very same pixels without them, at 1x and at 2x.
-    execute_process(COMMAND ${PYFTSUBSET} ${outlines} --font-number=${index} --unicodes=U+0020-007E --flavor=woff2
-                            --no-hinting --output-file=${woff2} RESULT_VARIABLE failed)
-    if(failed)
-      message(FATAL_ERROR "pyftsubset could not cut ${outlines} down")
-    endif()
+    cut_face(${outlines} ${index} ${woff2} --flavor=woff2 --no-hinting)
     file(SIZE ${woff2} size)
     set(at_${stem} ${end})
     set(bytes_${stem} ${size})
