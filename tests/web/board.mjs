@@ -30,6 +30,8 @@ export function inkIn(page, [x, y, w, h], color) {
   }, [[x, y, w, h], color]);
 }
 
+export const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+
 // Waits up to five seconds for `check` to hold.
 export async function until(check, what) {
   for (const deadline = Date.now() + 5000; !(await check());) {
@@ -55,11 +57,12 @@ export function paddlesInPage() {
   };
 }
 
-export const paddles = (page) => page.evaluate(`(${paddlesInPage})()`);
+export const paddles = (page) => page.evaluate(paddlesInPage);
 
 // The paddles' places at every animation frame for `ms`: one tick moves
 // them at most once between two frames.
-function trackInPage(where, span) {
+function trackInPage([whereText, span]) {
+  const where = new Function(`return (${whereText})`)();
   return new Promise((resolve) => {
     const seen = [];
     const end = performance.now() + span;
@@ -71,7 +74,7 @@ function trackInPage(where, span) {
   });
 }
 
-export const paddleTrack = (page, ms) => page.evaluate(`(${trackInPage})(${paddlesInPage}, ${ms})`);
+export const paddleTrack = (page, ms) => page.evaluate(trackInPage, [String(paddlesInPage), ms]);
 
 // The distinct steps a paddle took along a track (`which`: 'bottom' or 'left'),
 // over the frames where the paddle shows on its line (the ball may cover it).
@@ -110,7 +113,9 @@ export function calls(page) {
   return page.evaluate(() => {
     const names = {};
     const named = /Module\["_(tessaly_\w+)"\]\s*=\s*Module\["asm"\]\["(\w+)"\]/g;
-    for (const [, name, short] of document.querySelector('script:not([type])').textContent.matchAll(named)) names[short] = name;
+    // The page's own script comes after any a test put ahead of it.
+    const script = [...document.querySelectorAll('script:not([type])')].at(-1).textContent;
+    for (const [, name, short] of script.matchAll(named)) names[short] = name;
     return window.calls.map(([short, ...values]) => [names[short] ?? short, ...values]);
   });
 }

@@ -44,6 +44,8 @@ mergeInto(LibraryManager.library, {
     patterns: /** @type {any} */ (null),
     // Where each kept picture is put together before it becomes a bitmap:
     // one for them all, as each canvas's own context costs a millisecond.
+    // A browser without canvases off the page or their bitmaps (older
+    // Safari) keeps each picture on a canvas of its own: slower to make.
     scratch: /** @type {any} */ (null),
     captions: /** @type {any} */ (null),
     // The context's fill and font as last set; a restore takes both back.
@@ -61,8 +63,8 @@ mergeInto(LibraryManager.library, {
         TessalyCanvas.images = [];
         TessalyCanvas.patterns = [];
         TessalyCanvas.captions = [];
-        TessalyCanvas.scratch = /** @type {OffscreenCanvasRenderingContext2D} */ (
-          new OffscreenCanvas(1, 1).getContext('2d'));
+        TessalyCanvas.scratch = typeof OffscreenCanvas === 'undefined' ? null
+          : /** @type {OffscreenCanvasRenderingContext2D | null} */ (new OffscreenCanvas(1, 1).getContext('2d'));
       }
       return context;
     },
@@ -143,7 +145,7 @@ mergeInto(LibraryManager.library, {
   tessaly_canvas_resized: function () {
     TessalyCanvas.ctx();
     TessalyCanvas.fill = TessalyCanvas.font = '';
-    for (const image of TessalyCanvas.images) image.close();
+    for (const image of TessalyCanvas.images) if ('close' in image) image.close();
     TessalyCanvas.images = [];
     TessalyCanvas.patterns = [];
     TessalyCanvas.captions = [];
@@ -207,11 +209,13 @@ mergeInto(LibraryManager.library, {
     // Read in place: the pixels are copied out before the heap can move.
     const image = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4), width, height);
     // A bitmap, drawn as it is: a canvas as a picture is copied at every draw.
-    const scratch = TessalyCanvas.scratch;
+    const shared = TessalyCanvas.scratch;
+    const scratch = shared ?? document.createElement('canvas').getContext('2d');
+    if (!scratch) throw new Error('Tessaly: the browser gives no canvas to put a picture together on');
     scratch.canvas.width = width;
     scratch.canvas.height = height;
     scratch.putImageData(image, 0, 0);
-    const bitmap = scratch.canvas.transferToImageBitmap();
+    const bitmap = shared ? shared.canvas.transferToImageBitmap() : /** @type {HTMLCanvasElement} */ (scratch.canvas);
     TessalyCanvas.images[id] = bitmap;
     const pattern = ctx.createPattern(bitmap, 'no-repeat');
     if (!pattern) throw new Error(`Tessaly: the canvas cannot lay a picture of ${width} x ${height}`);

@@ -37,9 +37,9 @@ declare const TessalyLayout: TessalyLayouts;
 interface TessalyCanvasState {
   context: CanvasRenderingContext2D | null;
   colors: Map<number, string>;
-  images: ImageBitmap[];
+  images: (ImageBitmap | HTMLCanvasElement)[];
   patterns: CanvasPattern[];
-  scratch: OffscreenCanvasRenderingContext2D;
+  scratch: OffscreenCanvasRenderingContext2D | null;
   captions: KeptCaption[];
   fill: string;
   font: string;

@@ -9,8 +9,8 @@ import createTessaly from './tessaly.js';
 
 /**
  * A face the page serves, under the family name it is loaded as, which
- * make() loads the first time the engine asks for the face.
- * @typedef {import('./inline.js').Face & { family: string, make(): FontFace }} ServedFace
+ * make() loads the first time the engine asks for the face (null where the browser makes no faces from bytes).
+ * @typedef {import('./inline.js').Face & { family: string, make(): FontFace | null }} ServedFace
  */
 /**
  * What the engine takes of a key event: its `key` and `code`.

@@ -53,6 +53,9 @@ export function watchGamepads(buttons, hands) {
     if (connected.size > 0) frame = requestAnimationFrame(poll);
   }
 
+  // A page served over plain HTTP from another machine sees no pads (the
+  // browsers keep them to secure pages): it plays with keys and touch.
+  if (!navigator.getGamepads) return { polling: () => false };
   window.addEventListener('gamepadconnected', (event) => {
     connected.add(event.gamepad.index);
     if (!frame) frame = requestAnimationFrame(poll);

@@ -4,10 +4,12 @@
 // keys, the pointer, fingers, pads and time to the game, and between the
 // game's timer ticks sleeps (ticker.js). While no timer runs (paused, game
 // over) and no pad is connected nothing is scheduled at all.
+// What not every browser has is looked for, never assumed: each place says
+// what the page does without it.
 
 import { loadEngine, Device, Touch, Pad } from './engine.js';
 import { layOut } from './layout.js';
-import { watchFingers } from './touch.js';
+import { watchFingers, capture } from './touch.js';
 import { watchGamepads } from './gamepads.js';
 import { keepAwake } from './awake.js';
 import { makeTicker } from './ticker.js';
@@ -19,6 +21,23 @@ import { faces, faceData, engineData } from './inline.js';
 const canvas = /** @type {HTMLCanvasElement} */ (document.querySelector('canvas'));
 const controls = /** @type {HTMLElement} */ (document.getElementById('controls'));
 const safeArea = /** @type {HTMLElement} */ (document.getElementById('safe'));
+
+/**
+ * A page that cannot go on says so on the page, not only in the console: a
+ * frame that looks playable but answers nothing tells the player nothing.
+ * @param {string} what @param {unknown} error
+ */
+function sayStopped(what, error) {
+  if (document.getElementById('stopped')) return;
+  const note = document.createElement('p');
+  note.id = 'stopped';
+  note.setAttribute('role', 'alert');
+  note.textContent = `${what}: ${error instanceof Error ? error.message : error}`;
+  document.body.append(note);
+}
+// An error after the start (in a handler, or a promise nobody waits for).
+window.addEventListener('error', (event) => sayStopped('Tessaly stopped', event.error ?? event.message));
+window.addEventListener('unhandledrejection', (event) => sayStopped('Tessaly stopped', event.reason));
 
 /**
  * Decoded by the browser itself where it can; otherwise a plain loop, several
@@ -46,6 +65,8 @@ async function serveFaces() {
     let font = null;
     const make = () => {
       if (font) return font;
+      // Without faces made from bytes, captions come in the browser's own face.
+      if (typeof FontFace === 'undefined') return null;
       // A face without a bold of its own is made bold by the painter, as on the desktop.
       const weight = face.bold && !face.syntheticBold ? '700' : '400';
       font = new FontFace(family, data.subarray(face.at, face.at + face.bytes), { weight });
@@ -59,7 +80,8 @@ async function serveFaces() {
   // each when the engine first asks for it, so that the faces the opening
   // frame does not show cost its start nothing. Any other makes them all and
   // waits for them before the engine starts.
-  if (served[0].make().status !== 'loaded') await Promise.all(served.map((face) => face.make().loaded));
+  const first = served[0]?.make();
+  if (first && first.status !== 'loaded') await Promise.all(served.map((face) => face.make()?.loaded));
   return served;
 }
 
@@ -70,10 +92,8 @@ try {
   [game, served] = await Promise.all([loadEngine(canvas, bytes(engineData)), serveFaces()]);
   game.serveFaces(served);
 } catch (error) {
-  // Said on the page as well as in the console: a blank page tells nothing.
-  const note = document.createElement('p');
-  note.textContent = `Tessaly could not start: ${error instanceof Error ? error.message : error}`;
-  document.body.replaceChildren(note);
+  document.body.replaceChildren();
+  sayStopped('Tessaly could not start', error);
   throw error;
 }
 
@@ -128,9 +148,24 @@ function wake() {
 // the touch controls) allows, centred on black, with one canvas pixel to each
 // device pixel. The touch controls keep clear of a notch and rounded corners.
 let fitted = [0, 0];
+/**
+ * Calls `changed` whenever `query` comes to match or stops. Older Safari
+ * has only the old way of listening.
+ * @param {string} query @param {() => void} changed @param {boolean} once
+ */
+function onMedia(query, changed, once = false) {
+  const list = window.matchMedia(query);
+  if (list.addEventListener) list.addEventListener('change', changed, { once });
+  else list.addListener(function heard() {
+    if (once) list.removeListener(heard);
+    changed();
+  });
+  return list;
+}
+
 // The touch controls show on a screen a finger plays on (or once a finger
 // touches the page), and on no other.
-const coarse = window.matchMedia('(pointer: coarse)');
+const coarse = onMedia('(pointer: coarse)', () => showTouch());
 let touchShown = coarse.matches;
 controls.hidden = !touchShown;
 function fit() {
@@ -165,21 +200,30 @@ canvas.focus();
 window.addEventListener('resize', fit);
 // A window moved to a screen of another pixel ratio need not change its size.
 function watchRatio() {
-  window.matchMedia(`(resolution: ${window.devicePixelRatio}dppx)`).addEventListener('change', () => {
+  onMedia(`(resolution: ${window.devicePixelRatio}dppx)`, () => {
     fit();
     watchRatio();
-  }, { once: true });
+  }, true);
 }
 watchRatio();
 // Where the browser lays the canvas on a pixel more or less than asked for
 // (fractional ratios), the canvas follows it exactly. A larger difference is
 // a browser reporting CSS pixels here, as some emulations do: ignored.
-new ResizeObserver((entries) => {
-  const box = entries[0].devicePixelContentBoxSize?.[0];
-  if (box && Math.abs(box.inlineSize - fitted[0]) <= 1 && Math.abs(box.blockSize - fitted[1]) <= 1) {
-    setPixels(box.inlineSize, box.blockSize);
+// A browser that cannot say how many device pixels the canvas covers
+// (Safari and Firefox) keeps the page's own rounding, which at a fractional
+// ratio may scale the board by a pixel.
+if (typeof ResizeObserver !== 'undefined') {
+  try {
+    new ResizeObserver((entries) => {
+      const box = entries[0].devicePixelContentBoxSize?.[0];
+      if (box && Math.abs(box.inlineSize - fitted[0]) <= 1 && Math.abs(box.blockSize - fitted[1]) <= 1) {
+        setPixels(box.inlineSize, box.blockSize);
+      }
+    }).observe(canvas, { box: 'device-pixel-content-box' });
+  } catch {
+    // That box is unknown to this browser.
   }
-}).observe(canvas, { box: 'device-pixel-content-box' });
+}
 
 document.addEventListener('visibilitychange', () => {
   hidden = document.hidden;
@@ -214,7 +258,7 @@ let boardPointer = -1;
 canvas.addEventListener('pointerdown', (event) => {
   if (event.button !== 0 || boardPointer !== -1) return;
   boardPointer = event.pointerId;
-  canvas.setPointerCapture(event.pointerId);
+  capture(canvas, event.pointerId);
   schedule(game.pointerDown(...pixelOf(event)));
 });
 canvas.addEventListener('pointermove', (event) => {
@@ -252,7 +296,6 @@ function showTouch() {
   controls.hidden = !shown;
   fit();
 }
-coarse.addEventListener('change', showTouch);
 // No touch on the page is a click, a scroll, a zoom or a swipe back: the game takes them all.
 // A touch the browser already scrolls with cannot be cancelled, and saying so
 // costs a console error.

@@ -12,6 +12,20 @@
  */
 
 /**
+ * The pointer's events keep coming to `element` wherever it goes. A pointer
+ * the browser no longer counts as down (a synthetic event's) cannot be
+ * captured: its events then come where they fall.
+ * @param {Element} element @param {number} pointer
+ */
+export function capture(element, pointer) {
+  try {
+    element.setPointerCapture(pointer);
+  } catch {
+    // Not captured.
+  }
+}
+
+/**
  * Follows every finger (or mouse button) on the controls in `panel`.
  * @param {HTMLElement} panel @param {Hands} hands
  * @returns {{ letGo(): void }} lets go of every control at once
@@ -53,7 +67,7 @@ export function watchFingers(panel, hands) {
     // No focus taken from the game, no mouse events after a touch.
     event.preventDefault();
     // The finger's events come here wherever it goes: hit-tested on each move.
-    control.setPointerCapture(event.pointerId);
+    capture(control, event.pointerId);
     over(event.pointerId, control);
   });
   panel.addEventListener('pointermove', (event) => {
