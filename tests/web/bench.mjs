@@ -7,16 +7,24 @@
 // canvas page that redraws a moving square 40 times a second; the ratios
 // printed, each from one run with the pages taken in turn. Screenshots of the
 // opening frame at 1x and 2x, and of play on a phone held upright and on its
-// side, go to the output folder.
-// Usage: node tests/web/bench.mjs [site folder] [output folder]
+// side, go to the output folder. Last, Lighthouse's four scores for the page
+// as served, on its emulated phone and throttled network, three runs, with
+// every failing audit of accessibility, best practices and SEO and every
+// performance opportunity that would save time or bytes.
+// Usage: node tests/web/bench.mjs [--lighthouse] [site folder] [output folder]
+// (--lighthouse: that step alone)
 
 import { mkdir, readFile, readdir, writeFile } from 'node:fs/promises';
 import { join } from 'node:path';
 import { gzipSync } from 'node:zlib';
+import { launch as launchChrome } from 'chrome-launcher';
+import lighthouse from 'lighthouse';
 import { launch, openGame, root, serveSite } from './chromium.mjs';
 
-const siteFolder = process.argv[2] ?? join(root, 'build-web', 'site');
-const outFolder = process.argv[3] ?? join(root, 'build-web', 'bench');
+const onlyLighthouse = process.argv.includes('--lighthouse');
+const [siteArgument, outArgument] = process.argv.slice(2).filter((a) => a !== '--lighthouse');
+const siteFolder = siteArgument ?? join(root, 'build-web', 'site');
+const outFolder = outArgument ?? join(root, 'build-web', 'bench');
 const seconds = 10;
 
 async function sizes() {
@@ -289,30 +297,80 @@ async function phoneShots(browser, url) {
   await context.close();
 }
 
+// Lighthouse as it comes (a mid-range phone, its simulated slow 4G and CPU),
+// each run in a fresh Chromium of its own that chrome-launcher starts and
+// ends. The scores of each run, then every audit of accessibility, best
+// practices and SEO that fails, and every performance opportunity that would
+// save time or bytes, with the runs it showed in.
+async function lighthouseScores(url) {
+  const runs = 3;
+  const categories = ['performance', 'accessibility', 'best-practices', 'seo'];
+  const short = new Map();
+  for (let run = 1; run <= runs; ++run) {
+    const chrome = await launchChrome({
+      chromePath: process.env.TESSALY_CHROMIUM ?? '/usr/bin/chromium',
+      chromeFlags: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run'],
+    });
+    let lhr;
+    try {
+      ({ lhr } = await lighthouse(url, { port: chrome.port, logLevel: 'error', onlyCategories: categories }));
+    } finally {
+      await chrome.kill();
+    }
+    if (lhr.runtimeError) throw new Error(`Lighthouse: ${lhr.runtimeError.code} ${lhr.runtimeError.message}`);
+    const metric = (id) => lhr.audits[id].displayValue;
+    console.log(`Lighthouse run ${run}: ${categories.map((c) => `${lhr.categories[c].title} `
+      + `${Math.round(lhr.categories[c].score * 100)}`).join(', ')} (FCP ${metric('first-contentful-paint')}, `
+      + `LCP ${metric('largest-contentful-paint')}, TBT ${metric('total-blocking-time')}, `
+      + `CLS ${metric('cumulative-layout-shift')}, SI ${metric('speed-index')})`);
+    for (const category of categories) {
+      for (const { id } of lhr.categories[category].auditRefs) {
+        const audit = lhr.audits[id];
+        const savings = audit.details?.type === 'opportunity'
+          && (audit.details.overallSavingsMs > 0 || audit.details.overallSavingsBytes > 0);
+        const failing = category === 'performance' ? savings
+          : audit.score !== null && audit.score < 1 && !['notApplicable', 'manual', 'informative']
+            .includes(audit.scoreDisplayMode);
+        if (!failing) continue;
+        const key = `${category}: ${audit.title}`;
+        short.set(key, [...short.get(key) ?? [], `run ${run}${audit.displayValue ? ` ${audit.displayValue}` : ''}`]);
+      }
+    }
+  }
+  for (const [key, seen] of short) console.log(`  ${key}: ${seen.join('; ')}`);
+  if (short.size === 0) console.log('  no failing audit, no opportunity with savings');
+}
+
 async function main() {
-  await sizes();
+  if (!onlyLighthouse) await sizes();
   const page = await readFile(join(siteFolder, 'index.html'), 'utf8');
   // The table of faces as the build writes it, before the page takes it in.
   const faceTable = new Function(`return ${await readFile(join(siteFolder, '..', 'faces.js'), 'utf8')}`)();
   const site = await serveSite(siteFolder, { ...barePages, '/floor-first.html': floorFirst(page, faceTable) });
-  const browser = await launch();
   try {
-    await firstFrames(browser, site.url);
-    await frames(browser, site.url);
-    if (process.env.TESSALY_BENCH_QUICK) return;
-    await onPhone(browser, site.url);
+    if (!onlyLighthouse) {
+      const browser = await launch();
+      try {
+        await firstFrames(browser, site.url);
+        await frames(browser, site.url);
+        if (process.env.TESSALY_BENCH_QUICK) return;
+        await onPhone(browser, site.url);
 
-    await mkdir(outFolder, { recursive: true });
-    for (const ratio of [1, 2]) {
-      const shots = await browser.newContext({ viewport: { width: 415, height: 543 }, deviceScaleFactor: ratio });
-      const page = await openGame(shots, site.url);
-      await writeFile(join(outFolder, `web-${ratio}x.png`), await page.screenshot());
-      await shots.close();
+        await mkdir(outFolder, { recursive: true });
+        for (const ratio of [1, 2]) {
+          const shots = await browser.newContext({ viewport: { width: 415, height: 543 }, deviceScaleFactor: ratio });
+          const page = await openGame(shots, site.url);
+          await writeFile(join(outFolder, `web-${ratio}x.png`), await page.screenshot());
+          await shots.close();
+        }
+        await phoneShots(browser, site.url);
+        console.log(`screenshots: ${join(outFolder, 'web-1x.png')}, web-2x.png, web-phone-upright.png, web-phone-side.png`);
+      } finally {
+        await browser.close();
+      }
     }
-    await phoneShots(browser, site.url);
-    console.log(`screenshots: ${join(outFolder, 'web-1x.png')}, web-2x.png, web-phone-upright.png, web-phone-side.png`);
+    await lighthouseScores(site.url);
   } finally {
-    await browser.close();
     site.server.close();
   }
 }
