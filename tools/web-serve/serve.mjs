@@ -53,6 +53,8 @@ const least = 1024;
 // every `checkEvery`, so a held-open connection is cut within a second of it.
 const limits = { headers: 10_000, request: 30_000, keepAlive: 5_000, idle: 60_000, checkEvery: 1_000 };
 
+const answering = Symbol('responses under way on a connection');
+
 export function serve(folder, port = 0, address = '127.0.0.1', pages = {}) {
   const server = createServer({
     headersTimeout: limits.headers,
@@ -98,8 +100,6 @@ export function serve(folder, port = 0, address = '127.0.0.1', pages = {}) {
     });
   });
 }
-
-const answering = Symbol('responses under way on a connection');
 
 class Site {
   constructor(folder, pages) {
@@ -147,9 +147,10 @@ class Site {
         if (!info.isDirectory()) return null;
         file = await realpath(join(file, 'index.html'));
         info = await stat(file);
-        if (info.isDirectory()) return null;
+        if (!info.isFile()) return null;
       }
-      return file === root || file.startsWith(root + sep) ? { file, info } : null;
+      const inside = file === root || file.startsWith(root + sep);
+      return inside && (info.isFile() || info.isDirectory()) ? { file, info } : null;  // no pipe or device
     } catch {
       return null;
     }

@@ -7,7 +7,7 @@
 // TESSALY_SERVE_FUZZ_SEED replays a run (each run prints its seed).
 
 import assert from 'node:assert/strict';
-import { spawn } from 'node:child_process';
+import { execFileSync, spawn } from 'node:child_process';
 import { randomBytes, randomInt } from 'node:crypto';
 import { existsSync } from 'node:fs';
 import { mkdir, mkdtemp, readFile, readdir, rm, symlink, utimes, writeFile } from 'node:fs/promises';
@@ -25,7 +25,8 @@ const builtSite = join(here, '..', '..', 'build-web', 'site');
 const compressible = new Set(['.html', '.js', '.mjs', '.json', '.webmanifest', '.svg', '.txt', '.wasm']);
 const secret = 'not-for-the-network-7f3a';
 
-// A small site beside a file it must never give away, with a link out of it.
+// A small site beside a file it must never give away, with a link out of it
+// and a pipe in it.
 let top;
 let site;
 let server;
@@ -49,6 +50,7 @@ before(async () => {
   await writeFile(join(top, 'secret.txt'), secret);
   await symlink(join(top, 'secret.txt'), join(site, 'out.txt'));
   await symlink('app.js', join(site, 'in.js'));
+  execFileSync('mkfifo', [join(site, 'pipe.txt')]);  // read, it would never end
   server = await start(site);
 });
 after(async () => {
@@ -175,6 +177,7 @@ test('hostile and malformed requests each get their answer, and the server goes 
     ['another host, then ..', ask('GET http://elsewhere.example/../secret.txt HTTP/1.1'), 400],
     ['a link out of the site', ask('GET /out.txt HTTP/1.1'), 404],
     ['a link within it', ask('GET /in.js HTTP/1.1'), 200],
+    ['a pipe', ask('GET /pipe.txt HTTP/1.1'), 404],
   ];
   const app = await readFile(join(site, 'app.js'), 'latin1');
   const wrong = [];
