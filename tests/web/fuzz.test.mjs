@@ -11,7 +11,7 @@
 import assert from 'node:assert/strict';
 import { test } from 'node:test';
 import { until } from './board.mjs';
-import { launch } from './chromium.mjs';
+import { launchChromium, needs } from './browser.mjs';
 import { openProof, serveProof } from './proof.mjs';
 
 const seed = Number(process.env.TESSALY_PAGE_FUZZ_SEED ?? Math.floor(Math.random() * 2 ** 32)) >>> 0;
@@ -205,11 +205,11 @@ const look = (page) => page.evaluate(() => {
   return { violation: tessalyProof.violation(), size, frames: tessaly.frames() };
 });
 
-test(`the page under ${seconds} s of storms (seed ${seed})`, { timeout: (seconds + 60) * 1000 }, async () => {
+test(`the page under ${seconds} s of storms (seed ${seed})`, { timeout: (seconds + 60) * 1000, ...needs('devtools') }, async () => {
   const replay = `replay: TESSALY_PAGE_FUZZ_SEED=${seed} node --test tests/web/fuzz.test.mjs`;
   console.log(`seed ${seed} (${replay})`);
   const site = await serveProof();
-  const browser = await launch();
+  const browser = await launchChromium();
   try {
     const context = await browser.newContext({ viewport: { width: 415, height: 543 }, hasTouch: true });
     await context.addInitScript(fakeWorld);

@@ -5,8 +5,8 @@
 
 import assert from 'node:assert/strict';
 import { test } from 'node:test';
-import { calls, green, paddleTrack, pixel, recordCalls, red, steps, until, white } from './board.mjs';
-import { openGame, servedAndLaunched } from './chromium.mjs';
+import { calls, green, paddleTrack, pixel, recordCalls, red, sleep, steps, until, white } from './board.mjs';
+import { openGame, servedAndLaunched } from './browser.mjs';
 
 const shared = servedAndLaunched();
 
@@ -38,10 +38,7 @@ function fakePad() {
 const frames = (page) => page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
 
 test('a pad: the d-pad and the stick move the paddles, South speeds them, Start pauses and goes on, the shoulders change the pattern, unplugged it lets go', async () => {
-  const context = await shared.browser.newContext({ viewport: { width: 415, height: 543 } });
-  await context.addInitScript(fakePad);
-  await context.addInitScript(recordCalls);
-  const page = await openGame(context, shared.site.url);
+  const page = await openGame(shared.browser, shared.site, { early: [fakePad, recordCalls] });
   const press = async (button, pressed = true) => {
     await page.evaluate(([b, p]) => window.button(b, p), [button, pressed]);
     await frames(page);
@@ -92,8 +89,8 @@ test('a pad: the d-pad and the stick move the paddles, South speeds them, Start 
   const reads = await page.evaluate(() => window.padReads);
   await frames(page);
   assert.deepEqual(await page.evaluate(() => [window.padReads, window.tessaly.polling()]), [reads, false]);
-  assert.deepEqual(page.errors, []);
-  await context.close();
+  assert.deepEqual(await page.errors(), []);
+  await page.close();
 });
 
 // Run in the page before its own script: every timer and animation frame it
@@ -123,22 +120,20 @@ function countAsks() {
 }
 
 test('Enter after P goes on; paused, the page asks for nothing in 10 s; the screen stays on only while play goes on', async () => {
-  const context = await shared.browser.newContext({ viewport: { width: 415, height: 543 } });
-  await context.addInitScript(countAsks);
-  const page = await openGame(context, shared.site.url);
+  const page = await openGame(shared.browser, shared.site, { early: [countAsks] });
   const state = () => page.evaluate(() => [window.tessaly.frames(), window.tessaly.wakeups(), window.tessaly.scheduled(),
     window.tessaly.polling(), window.asked]);
   await until(() => page.evaluate(() => window.locks.length === 1), 'the screen is kept on');
 
-  await page.keyboard.press('p');
+  await page.press('p');
   assert.deepEqual(await pixel(page, 140, 208), white);
   await page.evaluate(() => { window.asked = 0; });
   const paused = await state();
   assert.deepEqual(paused.slice(2), [false, false, 0]);
-  await page.waitForTimeout(10_000);
+  await sleep(10_000);
   assert.deepEqual(await state(), paused, 'no frame, no wake-up, no timer, no animation frame');
 
-  await page.keyboard.press('Enter');
+  await page.press('Enter');
   assert.deepEqual(await pixel(page, 140, 208), green, 'Enter clicked the Pause button');
   assert.equal((await state())[2], true);
   // Out of sight the screen may go dark; back in sight, play and the lock go on.
@@ -150,6 +145,6 @@ test('Enter after P goes on; paused, the page asks for nothing in 10 s; the scre
   await show(false);
   await until(() => page.evaluate(() => window.locks.length === 5), 'the lock is asked for again');
   assert.deepEqual(await page.evaluate(() => window.locks), ['screen', 'release', 'screen', 'release', 'screen']);
-  assert.deepEqual(page.errors, []);
-  await context.close();
+  assert.deepEqual(await page.errors(), []);
+  await page.close();
 });

@@ -4,7 +4,7 @@
 // Every message the page writes to its console is kept: none is expected.
 
 import { join } from 'node:path';
-import { root, serveSite } from './chromium.mjs';
+import { root, serveSite } from './browser.mjs';
 
 export const serveProof = () => serveSite(join(root, 'build-web', 'proof'));
 

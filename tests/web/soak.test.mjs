@@ -7,7 +7,7 @@
 
 import assert from 'node:assert/strict';
 import { test } from 'node:test';
-import { launch } from './chromium.mjs';
+import { launchChromium, needs } from './browser.mjs';
 import { footprint, openProof, serveProof } from './proof.mjs';
 
 const minutes = Math.max(2, Number(process.env.TESSALY_PAGE_SOAK_MINUTES ?? 2));
@@ -15,10 +15,10 @@ const sampleEvery = 15_000;
 const settle = 60_000;
 const MiB = 1024 * 1024;
 
-test(`the page played ${minutes} minutes by the automatic player stays flat`, { timeout: (minutes + 2) * 60_000 },
+test(`the page played ${minutes} minutes by the automatic player stays flat`, { timeout: (minutes + 2) * 60_000, ...needs('devtools') },
   async () => {
     const site = await serveProof();
-    const browser = await launch();
+    const browser = await launchChromium();
     try {
       const page = await openProof(await browser.newContext({ viewport: { width: 415, height: 543 } }), site.url);
       const cdp = await page.context().newCDPSession(page);

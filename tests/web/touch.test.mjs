@@ -2,25 +2,32 @@
 // held upright and on its side, a tablet and a desktop; each control the key
 // it stands for; several fingers at once and a finger sliding off; one tap,
 // one click; and no gesture anywhere scrolling, zooming or leaving the game.
-// Fingers go down through Chromium's own touch input (DevTools protocol).
+// Fingers go down through the browser's own touch input (in Chromium, the
+// DevTools protocol); an engine without one runs none of these.
 
 import assert from 'node:assert/strict';
 import { test } from 'node:test';
-import { calls, green, paddleTrack, pixel, recordCalls, red, steps, until, white } from './board.mjs';
-import { openGame, servedAndLaunched } from './chromium.mjs';
+import { calls, green, paddleTrack, pixel, recordCalls, red, sleep, steps, white } from './board.mjs';
+import { needs, openGame, openTab, servedAndLaunched } from './browser.mjs';
 
 const shared = servedAndLaunched();
 
-const names = ['Left', 'Right', 'Up', 'Down', 'Faster', 'Pause', 'Next pattern', 'Previous pattern'];
+const names = ['Left', 'Right', 'Up', 'Down', 'Faster', 'Pause', 'Next pattern', 'Prev: previous pattern'];
 const arrows = ['Left', 'Right', 'Up', 'Down'];
 // A touch screen on which the board comes out at 1x (415 x 543), the controls beside it.
-const oneToOne = { viewport: { width: 711, height: 543 }, hasTouch: true };
+const oneToOne = { width: 711, height: 543, touch: true, early: [recordCalls] };
 
 // The board's and every control's box, in CSS pixels.
-async function boxes(page) {
-  const found = { board: await page.locator('canvas').boundingBox() };
-  for (const name of names) found[name] = await page.getByRole('button', { name, exact: true }).boundingBox();
-  return found;
+function boxes(page) {
+  return page.evaluate((labels) => {
+    const box = (element) => {
+      const { x, y, width, height } = element.getBoundingClientRect();
+      return { x, y, width, height };
+    };
+    const found = { board: box(document.querySelector('canvas')) };
+    for (const name of labels) found[name] = box(document.querySelector(`button[aria-label="${name}"]`));
+    return found;
+  }, names);
 }
 
 const centre = (box) => [box.x + box.width / 2, box.y + box.height / 2];
@@ -46,24 +53,23 @@ function expectLaidOut(found, { width, height }, what) {
 }
 
 // Fingers on the screen by number, as the touch screen reports them.
-async function touchScreen(context, page) {
-  const cdp = await context.newCDPSession(page);
+function touchScreen(page) {
   const on = new Map();
-  const send = (type, points) => cdp.send('Input.dispatchTouchEvent', { type, touchPoints: points });
+  const send = (type, points) => page.touch(type, points);
   const point = (id) => ({ id, x: on.get(id)[0], y: on.get(id)[1] });
   return {
     async down(id, at) {
       on.set(id, at);
-      await send('touchStart', [...on.keys()].map(point));
+      await send('down', [...on.keys()].map(point));
     },
     async move(id, at) {
       on.set(id, at);
-      await send('touchMove', [...on.keys()].map(point));
+      await send('move', [...on.keys()].map(point));
     },
     async up(id) {
       const lifted = point(id);
       on.delete(id);
-      await send('touchEnd', [lifted]);
+      await send('up', [lifted]);
     },
     async tap(at) {
       await this.down(99, at);
@@ -74,11 +80,8 @@ async function touchScreen(context, page) {
 
 const held = (page) => page.evaluate(() => [...document.querySelectorAll('.held')].map((b) => b.dataset.control));
 
-test('the board and the controls share the screen upright, on its side, on a tablet; none on a desktop', async () => {
-  const context = await shared.browser.newContext({
-    viewport: { width: 390, height: 844 }, deviceScaleFactor: 3, hasTouch: true, isMobile: true,
-  });
-  const page = await openGame(context, shared.site.url);
+test('the board and the controls share the screen upright, on its side, on a tablet; none on a desktop', needs('touch', 'ratio'), async () => {
+  const page = await openGame(shared.browser, shared.site, { width: 390, height: 844, ratio: 3, touch: true, mobile: true });
   let found = await boxes(page);
   expectLaidOut(found, { width: 390, height: 844 }, 'upright');
   assert.ok(found.board.width >= 0.9 * 390, `upright, the board ${found.board.width} wide`);
@@ -87,42 +90,41 @@ test('the board and the controls share the screen upright, on its side, on a tab
   assert.equal(await page.evaluate(() => document.querySelector('canvas').width), Math.round(found.board.width * 3));
 
   // Turned on its side, the page lays itself out again at once.
-  await page.setViewportSize({ width: 844, height: 390 });
-  await page.waitForFunction(() => document.querySelector('canvas').getBoundingClientRect().height <= 390);
+  await page.resize(844, 390);
+  await page.until(() => document.querySelector('canvas').getBoundingClientRect().height <= 390);
   found = await boxes(page);
   expectLaidOut(found, { width: 844, height: 390 }, 'on its side');
   assert.ok(found.board.height >= 0.85 * 390, `on its side, the board ${found.board.height} high`);
   assert.ok(found.Left.x + found.Left.width < found.board.x && found.Up.x > found.board.x + found.board.width,
     'Left beside the board on the left, Up on the right');
-  assert.deepEqual(page.errors, []);
-  await context.close();
+  assert.deepEqual(await page.errors(), []);
+  await page.close();
 
-  const tablet = await shared.browser.newContext({ viewport: { width: 820, height: 1180 }, hasTouch: true });
-  const onTablet = await openGame(tablet, shared.site.url);
+  const onTablet = await openGame(shared.browser, shared.site, { width: 820, height: 1180, touch: true });
   found = await boxes(onTablet);
   expectLaidOut(found, { width: 820, height: 1180 }, 'tablet');
   assert.ok(found.board.width >= 0.85 * 820, `on a tablet, the board ${found.board.width} wide`);
-  await tablet.close();
+  await onTablet.close();
 
   // Without touch, the page is as it always was: the board fills the window, no control anywhere.
-  const desktop = await shared.browser.newContext({ viewport: { width: 1280, height: 800 } });
-  const onDesktop = await openGame(desktop, shared.site.url);
-  assert.equal(await onDesktop.getByRole('button').count(), 0);
-  assert.deepEqual(await onDesktop.locator('canvas').boundingBox(), { x: 334, y: 0, width: 611, height: 800 });
-  await desktop.close();
+  const onDesktop = await openGame(shared.browser, shared.site, { width: 1280, height: 800 });
+  assert.deepEqual(await onDesktop.evaluate(() => [document.getElementById('controls').hidden,
+    Object.values(document.querySelector('canvas').getBoundingClientRect().toJSON()).slice(0, 4)]),
+  [true, [334, 0, 611, 800]]);
+  await onDesktop.close();
 });
 
-test('each control is the key it stands for, keeps the focus on the game, and a tap on the board is one click', async () => {
-  const context = await shared.browser.newContext(oneToOne);
-  await context.addInitScript(recordCalls);
-  await context.addInitScript(() => {
-    window.mouse = 0;
-    for (const type of ['mousedown', 'mouseup', 'click']) window.addEventListener(type, () => ++window.mouse, true);
-  });
-  const page = await openGame(context, shared.site.url);
+// Run in the page before its own script: mouse events counted in window.mouse.
+function countMouse() {
+  window.mouse = 0;
+  for (const type of ['mousedown', 'mouseup', 'click']) window.addEventListener(type, () => ++window.mouse, true);
+}
+
+test('each control is the key it stands for, keeps the focus on the game, and a tap on the board is one click', needs('touch'), async () => {
+  const page = await openGame(shared.browser, shared.site, { ...oneToOne, early: [recordCalls, countMouse] });
   const found = await boxes(page);
   assert.deepEqual(found.board, { x: 148, y: 0, width: 415, height: 543 });
-  const touch = await touchScreen(context, page);
+  const touch = touchScreen(page);
 
   // Left held: the bottom paddle steps left by the key's own 8 pixels a tick
   // (and serves: each step is measured well before the ball can be lost).
@@ -143,7 +145,7 @@ test('each control is the key it stands for, keeps the focus on the game, and a 
   await touch.up(1);
   assert.ok(fast.includes(12) && fast.every((s) => s > 0 && s % 12 === 0), `Faster and Right steps ${fast}`);
   assert.deepEqual(await held(page), []);
-  await touch.tap(centre(found['Previous pattern']));
+  await touch.tap(centre(found['Prev: previous pattern']));
   assert.deepEqual(await pixel(page, 122, 218), green, 'back to pattern 1');
 
   // Pause: the board's Pause button shows, and nothing runs.
@@ -160,16 +162,14 @@ test('each control is the key it stands for, keeps the focus on the game, and a 
     ['tessaly_pointer_down', 216, 256], ['tessaly_pointer_up', 216, 256]]);
   // No touch became a mouse event, and the game kept the keyboard's focus.
   assert.deepEqual(await page.evaluate(() => [window.mouse, document.activeElement.tagName]), [0, 'CANVAS']);
-  assert.deepEqual(page.errors, []);
-  await context.close();
+  assert.deepEqual(await page.errors(), []);
+  await page.close();
 });
 
-test('two fingers hold Left and Up at once; a finger sliding off lets go, onto another control holds that', async () => {
-  const context = await shared.browser.newContext(oneToOne);
-  await context.addInitScript(recordCalls);
-  const page = await openGame(context, shared.site.url);
+test('two fingers hold Left and Up at once; a finger sliding off lets go, onto another control holds that', needs('touch'), async () => {
+  const page = await openGame(shared.browser, shared.site, oneToOne);
   const found = await boxes(page);
-  const touch = await touchScreen(context, page);
+  const touch = touchScreen(page);
   await touch.down(1, centre(found.Left));
   await touch.down(2, centre(found.Up));
   assert.deepEqual((await held(page)).sort(), ['Left', 'Up']);
@@ -197,22 +197,19 @@ test('two fingers hold Left and Up at once; a finger sliding off lets go, onto a
   assert.deepEqual((await calls(page)).filter(([name]) => name !== 'tessaly_tick'), [
     ['tessaly_release', 2, 0], ['tessaly_press', 2, 6], ['tessaly_release', 2, 6], ['tessaly_press', 2, 1],
     ['tessaly_release', 2, 1], ['tessaly_release', 2, 2]]);
-  assert.deepEqual(page.errors, []);
-  await context.close();
+  assert.deepEqual(await page.errors(), []);
+  await page.close();
 });
 
-test('no swipe, pinch or long press anywhere scrolls, zooms, selects or goes back or forward', async () => {
-  const context = await shared.browser.newContext({ viewport: { width: 1600, height: 900 }, hasTouch: true });
-  const page = await context.newPage();
-  page.errors = [];
-  page.on('pageerror', (e) => page.errors.push(e.message));
+test('no swipe, pinch or long press anywhere scrolls, zooms, selects or goes back or forward', needs('touch', 'devtools'), async () => {
   // A page before the game and one after it, to go back and forward to.
-  await page.goto(`${shared.site.url}icons/tessaly.svg`);
-  await page.goto(shared.site.url);
-  await page.waitForFunction(() => window.tessaly?.frames() > 0);
-  await page.goto(`${shared.site.url}manifest.webmanifest`);
-  await page.goBack();
-  await page.waitForFunction(() => window.tessaly?.frames() > 0);
+  const page = await openTab(shared.browser, shared.site, { width: 1600, height: 900, touch: true, path: 'icons/tessaly.svg' });
+  const { page: tab } = page.raw;
+  await tab.goto(shared.site.url);
+  await page.until(() => window.tessaly?.frames() > 0);
+  await tab.goto(`${shared.site.url}manifest.webmanifest`);
+  await tab.goBack();
+  await page.until(() => window.tessaly?.frames() > 0);
   const where = () => page.evaluate(() => [history.length, location.href, window.scrollX, window.scrollY,
     visualViewport.scale, getSelection().toString(), window.stayed]);
   await page.evaluate(() => {
@@ -225,7 +222,7 @@ test('no swipe, pinch or long press anywhere scrolls, zooms, selects or goes bac
   assert.equal(await page.evaluate(() => navigation.canGoBack && navigation.canGoForward), true);
 
   const found = await boxes(page);
-  const touch = await touchScreen(context, page);
+  const touch = touchScreen(page);
   const swipe = async (from, to) => {
     await touch.down(1, from);
     for (let i = 1; i <= 8; ++i) {
@@ -249,12 +246,16 @@ test('no swipe, pinch or long press anywhere scrolls, zooms, selects or goes bac
   await touch.up(1);
   await touch.up(2);
   await touch.down(1, [margin, 450]);
-  await page.waitForTimeout(900);
+  await sleep(900);
   await touch.up(1);
 
-  await page.waitForTimeout(300);  // where a navigation would have begun
+  await sleep(300);  // where a navigation would have begun
   assert.deepEqual(await where(), before);
-  assert.ok((await page.evaluate(() => window.menus)).every((prevented) => prevented), 'no context menu');
-  assert.deepEqual(page.errors, []);
-  await context.close();
+  // The right button asks for the menu where a long press would not: the
+  // page says no to it as to any.
+  await tab.mouse.click(margin, 450, { button: 'right' });
+  const menus = await page.evaluate(() => window.menus);
+  assert.ok(menus.length > 0 && menus.every((prevented) => prevented), `context menus asked for: ${menus}`);
+  assert.deepEqual(await page.errors(), []);
+  await page.close();
 });
