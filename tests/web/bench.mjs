@@ -19,7 +19,16 @@ import { join } from 'node:path';
 import { gzipSync } from 'node:zlib';
 import { launch as launchChrome } from 'chrome-launcher';
 import lighthouse from 'lighthouse';
-import { launch, openGame, root, serveSite } from './chromium.mjs';
+import { launchChromium as launch, root, serveSite } from './browser.mjs';
+
+// The game in a new page of `context` (Chromium's, for its DevTools
+// protocol), once its first frame is on the screen.
+async function openGame(context, url) {
+  const page = await context.newPage();
+  await page.goto(url);
+  await page.waitForFunction(() => window.tessaly?.frames() > 0);
+  return page;
+}
 
 const onlyLighthouse = process.argv.includes('--lighthouse');
 const [siteArgument, outArgument] = process.argv.slice(2).filter((a) => a !== '--lighthouse');

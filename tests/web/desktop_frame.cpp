@@ -60,8 +60,8 @@ int main(int argc, char** argv) {
     };
     for (const ScreenObject* object : objects.drawOrder()) note(object);
     for (const ScreenObject* object : objects.buttons()) note(object);
-    std::printf("{\"width\":%d,\"height\":%d,\"captions\":[%s],\"rgb\":\"%s\"}\n", client.w, client.h,
-                captions.c_str(), base64(rgb).c_str());
+    std::printf("{\"width\":%d,\"height\":%d,\"captions\":[%s],\"rgb\":\"%s\"}\n", client.w, client.h, captions.c_str(),
+                base64(rgb).c_str());
   }
   TTF_Quit();
   return 0;

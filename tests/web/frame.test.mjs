@@ -5,7 +5,7 @@
 
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
-import { join } from 'node:path';
+import { resolve } from 'node:path';
 import { test } from 'node:test';
 import { engine, needs, openGame, root, servedAndLaunched } from './browser.mjs';
 
@@ -13,7 +13,7 @@ const shared = servedAndLaunched();
 const native = process.env.TESSALY_NATIVE_BUILD ?? 'build';
 
 // The desktop's frame at `scale`: its size, pixels and caption boxes.
-const desktop = (scale) => JSON.parse(execFileSync(join(root, native, 'tests', 'web', 'desktop_frame'), [String(scale)],
+const desktop = (scale) => JSON.parse(execFileSync(resolve(root, native, 'tests', 'web', 'desktop_frame'), [String(scale)],
   { encoding: 'utf8', maxBuffer: 64 << 20 }));
 
 // In the page: how its canvas differs from the desktop's frame, outside the

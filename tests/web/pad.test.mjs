@@ -101,7 +101,9 @@ function countAsks() {
   for (const name of ['setTimeout', 'setInterval', 'requestAnimationFrame', 'requestIdleCallback']) {
     const ask = window[name];
     window[name] = (...args) => {
-      ++window.asked;
+      // WebKit's WebDriver runs each of the test's scripts through a timer
+      // of its own in the page: not the page's.
+      if (!new Error().stack?.includes('evaluateJavaScriptFunction')) ++window.asked;
       return ask.apply(window, args);
     };
   }
