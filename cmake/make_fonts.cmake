@@ -73,12 +73,14 @@ if(DEFINED FACES)
     # first, uming-0.ttf).
     string(REGEX REPLACE "\\.(tt|ot)c$" "-${index}.\\1f" name ${name})
     if(NOT EXISTS ${FACES}/${name})
-      # The game draws these as the Linux game draws the installed ones: with
-      # FreeType's hinting, from the hinting programs, and from the embedded
-      # bitmaps where a face has them (AR PL UMing's characters are bitmaps
-      # from 11 to 16 pixels), which pyftsubset leaves out unless told. Every
-      # name stays, among them the face's own copyright and licence.
-      cut_face(${file} ${index} ${FACES}/${name} --drop-tables-=EBDT,EBLC,EBSC --name-IDs=*)
+      # FreeType and HarfBuzz draw these pixel for pixel as they draw the
+      # installed faces on Linux, given what pyftsubset leaves out unless
+      # told: the embedded bitmaps (AR PL UMing's characters are bitmaps from
+      # 11 to 16 pixels) and the old kerning table, which HarfBuzz reads for
+      # text of no named script, as SDL_ttf lays out captions. The hinting
+      # programs stay by default. Every name stays, among them the face's own
+      # copyright and licence.
+      cut_face(${file} ${index} ${FACES}/${name} --drop-tables-=EBDT,EBLC,EBSC --legacy-kern --name-IDs=*)
     endif()
   endforeach()
   return()
