@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # The Windows build under Wine, in an Xvfb of its own, in the Wine prefix of
 # the build folder: tessaly.exe is a window program needing none but Windows'
-# own DLLs, with its version, manifest and icon; from the zip it opens the
-# window the Linux game opens, pixel for pixel, at 1x, 1.5x and 2x, in the
-# faces the Linux game draws with; keys serve, pause and change
-# the pattern, a click on Pause resumes, closing the window ends it with
-# status 0; without faces or a display it says why in a message box; the
-# replay fixtures end in the Linux digests; both timers tick 40 times a second
-# while it sleeps between ticks; the installer installs silently and its
-# uninstaller removes every file and key it made.
+# own DLLs, with its version, manifest and icon; the zip is at most 6 MB; from
+# it the game opens the window the Linux game opens, pixel for pixel, at 1x,
+# 1.5x and 2x, in the faces the Linux game draws with, cut down, each drawing
+# every pair of its characters as the installed face does; keys serve, pause
+# and change the pattern, a click on Pause resumes, closing the window
+# ends it with status 0; without faces or a display it says why in a message
+# box; the replay fixtures end in the Linux digests; both timers tick 40 times
+# a second while it sleeps between ticks; the installer installs silently and
+# its uninstaller removes every file and key it made.
 # Usage: tests/windows/wine.sh BUILD_WINDOWS TESSALY X11_PROBE
 #   BUILD_WINDOWS  scripts/windows's folder (the zip, the installer, game/)
 #   TESSALY, X11_PROBE  the Linux game and tests/desktop's probe
@@ -28,6 +29,10 @@ zip=$(ls "$out"/tessaly-*-windows-x64.zip 2>/dev/null | head -1)
 [[ -f $zip ]] || fail "no zip in $out (scripts/windows makes it)"
 setup=${zip%.zip}-setup.exe
 version=$(basename "$zip" | sed 's/^tessaly-\(.*\)-windows-x64.zip$/\1/')
+# The faces go cut down: whole, AR PL UMing alone made the zip 13 MB.
+zip_bytes=$(stat -c %s "$zip")
+((zip_bytes <= 6000000)) || fail "the zip is $zip_bytes bytes, over 6 MB"
+echo "ok: the zip is $zip_bytes bytes"
 unzip -q "$zip" -d "$art/unzipped"
 folder=$(ls -d "$art"/unzipped/*/)
 exe=${folder}tessaly.exe
@@ -189,20 +194,34 @@ close
 
 echo "== the faces tessaly.exe draws with"
 # Each font the game asks for, in the face the Linux build draws it with: the
-# same family, file, face and synthetic bold, from the zip's fonts folder.
+# same family, weight, synthetic bold and design units, from the zip's fonts
+# folder (a face cut from a collection is the only face of its file).
 cp "$out/game/tools/tessaly-font-manifest/tessaly-font-manifest.exe" "$folder"
 wine "${folder}tessaly-font-manifest.exe" | tr -d '\r' >"$art/faces-windows.json"
 python3 - "$out/faces.json" "$art/faces-windows.json" <<'CHECK' || fail "the faces differ from Linux's"
 import json, sys
 def faces(path, separator):
-    return [dict(f, file=f["file"].split(separator)[-1], folder=f["file"].split(separator)[-2]) for f in json.load(open(path))]
+    return [{k: v for k, v in f.items() if k not in ("file", "index")} | {"path": f["file"].split(separator)[-2:]}
+            for f in json.load(open(path))]
 linux, windows = faces(sys.argv[1], "/"), faces(sys.argv[2], "\\")
 for l, w in zip(linux, windows):
-    if w["folder"] != "fonts" or {**l, "folder": ""} != {**w, "folder": ""}:
+    if w["path"][0] != "fonts" or {**l, "path": ""} != {**w, "path": ""}:
         sys.exit(f"on Linux {l}, on Windows {w}")
-    print(f"ok: {l['face']}{' bold' if l['bold'] else ''}: {w['family']}, fonts\\{w['file']}")
+    print(f"ok: {l['face']}{' bold' if l['bold'] else ''}: {w['family']}, fonts\\{w['path'][1]}")
 sys.exit(0 if len(linux) == len(windows) > 0 else "not the same fonts")
 CHECK
+# Each of them draws as the installed face it was cut from, pair of
+# characters by pair, as tessaly.exe's own FreeType, HarfBuzz and SDL_ttf draw.
+python3 - "$out/faces.json" "$art/faces-windows.json" <<'PAIRS' | sort -u >"$art/face-pairs"
+import json, sys
+for l, w in zip(json.load(open(sys.argv[1])), json.load(open(sys.argv[2]))):
+    print(l["file"], l["index"], w["file"], int(w["syntheticBold"]), sep="\t")
+PAIRS
+while IFS=$'\t' read -r installed index cut bold; do
+  wine "$out/game/tests/windows/tessaly-face-pairs.exe" "$(winepath -w "$installed" </dev/null)" "$index" "$cut" "$bold" </dev/null |
+    tr -d '\r' >"$art/pairs.out" || { cat "$art/pairs.out"; fail "$cut draws otherwise than $installed"; }
+  echo "ok: $(cat "$art/pairs.out")"
+done <"$art/face-pairs"
 
 echo "== a game that cannot start"
 # It says why in a message box titled Tessaly, and ends with status 1 once the
