@@ -30,12 +30,11 @@ const chromiumFlags = ['--headless', '--no-sandbox', '--disable-gpu', '--disable
 const lacks = {
   chromium: {},
   firefox: {
-    touch: 'Firefox over WebDriver BiDi emulates no touch screen',
     devtools: 'the DevTools protocol is Chromium\'s',
   },
   webkit: {
-    touch: 'WebKitWebDriver has no touch input on GTK',
-    ratio: 'MiniBrowser under WebDriver keeps the screen\'s pixel ratio of 1',
+    touch: 'WebKitWebDriver on GTK turns a finger into the mouse',
+    fractional: 'WebKitGTK scales a screen by whole numbers only',
     devtools: 'the DevTools protocol is Chromium\'s',
   },
 };
@@ -45,8 +44,9 @@ if (!Object.hasOwn(lacks, engine)) throw new Error(`TESSALY_BROWSER=${engine}: c
 
 /**
  * Options for a test that needs `abilities` ('touch': fingers on a touch
- * screen; 'ratio': a device pixel ratio other than 1; 'devtools': Chromium's
- * DevTools protocol): skipped, with the reason, where the engine lacks one.
+ * screen; 'fractional': a device pixel ratio such as 1.5; 'devtools':
+ * Chromium's DevTools protocol): skipped, with the reason, where the engine
+ * lacks one.
  */
 export function needs(...abilities) {
   const missing = abilities.filter((a) => lacks[engine][a]).map((a) => `needs ${a}: ${lacks[engine][a]}`);
@@ -69,6 +69,9 @@ const webdriverKeys = {
   ArrowLeft: '\uE012', ArrowUp: '\uE013', ArrowRight: '\uE014', ArrowDown: '\uE015', Enter: '\uE007', Space: ' ',
   Escape: '\uE00C', Shift: '\uE008', Control: '\uE009', Alt: '\uE00A', Meta: '\uE03D', F1: '\uE031', F2: '\uE032',
 };
+
+// The mouse's buttons as classic WebDriver numbers them.
+const mouseButtons = { left: 0, middle: 1, right: 2 };
 
 // puppeteer names the space bar by its character.
 const puppeteerKeys = { Space: ' ' };
@@ -109,7 +112,7 @@ async function chromium() {
       const page = await context.newPage();
       const errors = [];
       // The browser's own look for /favicon.ico beside a file that names no
-      // icon (the tests visit the manifest) is no fault of the page's.
+      // icon (the tests visit an image) is no fault of the page's.
       page.on('console', (m) => {
         if (m.type() === 'error' && !m.location().url.endsWith('/favicon.ico')) errors.push(m.text());
       });
@@ -117,16 +120,25 @@ async function chromium() {
       await page.goto(url);
       let cdp = null;
       const devtools = async () => (cdp ??= await context.newCDPSession(page));
-      const finger = (type, points) => devtools().then((s) => s.send('Input.dispatchTouchEvent', { type, touchPoints: points }));
+      // The touch screen takes every finger on it with each event.
+      const fingers = new Map();
+      const dispatch = async (type, points) => (await devtools()).send('Input.dispatchTouchEvent', { type, touchPoints: points });
+      const on = () => [...fingers].map(([id, [x, y]]) => ({ id, x, y }));
       return {
         raw: { page, context, devtools },
         evaluate: (f, arg) => page.evaluate(f, arg),
         keyDown: (key) => page.keyboard.down(key),
         keyUp: (key) => page.keyboard.up(key),
         mouseMove: (x, y) => page.mouse.move(x, y),
-        mouseDown: () => page.mouse.down(),
-        mouseUp: () => page.mouse.up(),
-        touch: (type, points) => finger({ down: 'touchStart', move: 'touchMove', up: 'touchEnd' }[type], points),
+        mouseDown: (button = 'left') => page.mouse.down({ button }),
+        mouseUp: (button = 'left') => page.mouse.up({ button }),
+        fingerDown: (id, x, y) => dispatch('touchStart', on(fingers.set(id, [x, y]))),
+        fingerMove: (id, x, y) => dispatch('touchMove', on(fingers.set(id, [x, y]))),
+        fingerUp: (id) => {
+          const [x, y] = fingers.get(id);
+          fingers.delete(id);
+          return dispatch('touchEnd', [{ id, x, y }]);
+        },
         screenshot: () => page.screenshot(),
         resize: (w, h) => page.setViewportSize({ width: w, height: h }),
         errors: async () => errors,
@@ -154,15 +166,22 @@ async function firefox() {
       page.on('pageerror', (e) => errors.push(e.message));
       await page.setViewport({ width, height, deviceScaleFactor: ratio });
       await page.goto(url);
+      const fingers = new Map();
       return {
         raw: { page, context },
         evaluate: (f, arg) => page.evaluate(f, arg),
         keyDown: (key) => page.keyboard.down(puppeteerKeys[key] ?? key),
         keyUp: (key) => page.keyboard.up(puppeteerKeys[key] ?? key),
         mouseMove: (x, y) => page.mouse.move(x, y),
-        mouseDown: () => page.mouse.down(),
-        mouseUp: () => page.mouse.up(),
+        mouseDown: (button = 'left') => page.mouse.down({ button }),
+        mouseUp: (button = 'left') => page.mouse.up({ button }),
         screenshot: () => page.screenshot(),
+        fingerDown: async (id, x, y) => fingers.set(id, await page.touchscreen.touchStart(x, y)),
+        fingerMove: (id, x, y) => fingers.get(id).move(x, y),
+        fingerUp: async (id) => {
+          await fingers.get(id).end();
+          fingers.delete(id);
+        },
         resize: (w, h) => page.setViewport({ width: w, height: h, deviceScaleFactor: ratio }),
         errors: async () => errors,
         close: () => context.close(),
@@ -173,11 +192,11 @@ async function firefox() {
 
 // --- WebKit -----------------------------------------------------------------
 
-// WebKitWebDriver on a port of its own; each tab is a session of its own, a
+// WebKitWebDriver on a port of its own for each pixel ratio (GTK scales a
+// screen by GDK_SCALE, a whole number); each tab is a session of its own, a
 // MiniBrowser of its own, as fresh as a private window.
 async function webkit() {
   const { Builder } = await import('selenium-webdriver');
-  const port = await freePort();
   // MiniBrowser's toolbar holds its window at least 447 pixels wide, wider
   // than a phone or the game at 1x: a style sheet of the driver's own shrinks
   // it to nothing, so that the page can be any size.
@@ -185,23 +204,32 @@ async function webkit() {
   await mkdir(join(config, 'gtk-3.0'));
   await writeFile(join(config, 'gtk-3.0', 'gtk.css'),
     '* { min-width: 0; min-height: 0; padding: 0; margin: 0; border-width: 0; font-size: 1px; }\n');
-  const server = spawn(process.env.TESSALY_WEBKIT_DRIVER ?? 'WebKitWebDriver', [`--port=${port}`],
-    { stdio: ['ignore', 'ignore', 'inherit'], env: { ...process.env, XDG_CONFIG_HOME: config } });
   const binary = process.env.TESSALY_MINIBROWSER ?? '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
-  const session = () => new Builder().usingServer(`http://127.0.0.1:${port}`).withCapabilities({
-    browserName: 'MiniBrowser', 'webkitgtk:browserOptions': { binary, args: ['--automation'] },
-  }).build();
-  // The driver takes a moment to listen.
-  let probe;
-  for (let tries = 0; ; ++tries) {
-    try {
-      probe = await session();
-      break;
-    } catch (error) {
-      if (tries > 50) throw error;
-      await new Promise((resolve) => setTimeout(resolve, 100));
+  const drivers = new Map();
+  const session = async (scale) => {
+    if (!drivers.has(scale)) {
+      const port = await freePort();
+      drivers.set(scale, {
+        port,
+        process: spawn(process.env.TESSALY_WEBKIT_DRIVER ?? 'WebKitWebDriver', [`--port=${port}`], {
+          stdio: ['ignore', 'ignore', 'inherit'],
+          env: { ...process.env, XDG_CONFIG_HOME: config, GDK_SCALE: String(scale) },
+        }),
+      });
     }
-  }
+    // A driver takes a moment to listen.
+    for (let tries = 0; ; ++tries) {
+      try {
+        return await new Builder().usingServer(`http://127.0.0.1:${drivers.get(scale).port}`).withCapabilities({
+          browserName: 'MiniBrowser', 'webkitgtk:browserOptions': { binary, args: ['--automation'] },
+        }).build();
+      } catch (error) {
+        if (tries > 50) throw error;
+        await new Promise((resolve) => setTimeout(resolve, 100));
+      }
+    }
+  };
+  const probe = await session(1);
   const version = `WebKitGTK ${(await probe.getCapabilities()).get('browserVersion')}`;
   await probe.quit();
   let current = null;
@@ -209,14 +237,14 @@ async function webkit() {
     version,
     async close() {
       await current?.quit().catch(() => {});
-      server.kill();
+      for (const driver of drivers.values()) driver.process.kill();
       await rm(config, { recursive: true, force: true });
     },
-    async open(url, { width, height }) {
-      // The driver keeps one session at a time: a tab a failed test left
-      // open goes first.
+    async open(url, { width, height, ratio }) {
+      if (!Number.isInteger(ratio)) throw new Error(`WebKitGTK cannot show a pixel ratio of ${ratio}`);
+      // A driver keeps one session at a time: a tab a failed test left open goes first.
       await current?.quit().catch(() => {});
-      const driver = current = await session();
+      const driver = current = await session(ratio);
       await driver.manage().setTimeouts({ script: 60_000 });
       const evaluate = async (f, arg) => {
         const answer = await driver.executeAsyncScript(`const done = arguments[arguments.length - 1];
@@ -259,8 +287,8 @@ async function webkit() {
           Object.assign(mouse, { x: Math.round(x), y: Math.round(y) });
           return actions().move({ x: mouse.x, y: mouse.y, origin: 'viewport', duration: 0 }).perform();
         },
-        mouseDown: () => actions().press().perform(),
-        mouseUp: () => actions().release().perform(),
+        mouseDown: (button = 'left') => actions().press(mouseButtons[button]).perform(),
+        mouseUp: (button = 'left') => actions().release(mouseButtons[button]).perform(),
         screenshot: async () => Buffer.from(await driver.takeScreenshot(), 'base64'),
         resize,
         errors: () => evaluate(() => window.tessalyErrors ?? []),
@@ -325,8 +353,9 @@ export async function openTab(browser, site, {
     await tab.mouseDown();
     await tab.mouseUp();
   };
+  // A page on its way to another may not answer: asked again.
   tab.until = async (f, arg, what = String(f)) => {
-    for (const deadline = Date.now() + 10_000; !(await tab.evaluate(f, arg));) {
+    for (const deadline = Date.now() + 10_000; !(await tab.evaluate(f, arg).catch(() => false));) {
       if (Date.now() > deadline) throw new Error(`timed out waiting until ${what}`);
       await new Promise((resolve) => setTimeout(resolve, 25));
     }
@@ -335,9 +364,17 @@ export async function openTab(browser, site, {
 }
 
 /** A tab on the game, once its first frame is on the screen. */
-export async function openGame(browser, site, options) {
+export async function openGame(browser, site, options = {}) {
   const tab = await openTab(browser, site, options);
   await tab.until(() => window.tessaly?.frames() > 0, undefined, 'the first frame is shown');
+  // Firefox is told of no touch screen: as on a laptop with one, the page
+  // learns of it from a first touch, here on the window's last pixel.
+  if (options.touch && engine === 'firefox') {
+    const [w, h] = await tab.evaluate(() => [innerWidth, innerHeight]);
+    await tab.fingerDown(0, w - 1, h - 1);
+    await tab.fingerUp(0);
+    await tab.until(() => !document.getElementById('controls').hidden);
+  }
   return tab;
 }
 
