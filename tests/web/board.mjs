@@ -76,6 +76,18 @@ function trackInPage([whereText, span]) {
 
 export const paddleTrack = (page, ms) => page.evaluate(trackInPage, [String(paddlesInPage), ms]);
 
+// The steps a paddle took over `ms` of play, once the game is shown to have
+// run meanwhile: a paddle that did not move tells nothing of a page that got
+// no time (at 40 ticks a second, 100 ms holds four).
+export async function stepsWhileRunning(page, ms, which) {
+  const woken = () => page.evaluate(() => window.tessaly.wakeups());
+  const before = await woken();
+  const moved = steps(await paddleTrack(page, ms), which);
+  const ran = await woken() - before;
+  assert.ok(ran >= 2, `the game woke ${ran} times in ${ms} ms: too few to tell whether a paddle moved`);
+  return moved;
+}
+
 // The distinct steps a paddle took along a track (`which`: 'bottom' or 'left'),
 // over the frames where the paddle shows on its line (the ball may cover it).
 export function steps(track, which) {

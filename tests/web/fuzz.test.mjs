@@ -11,28 +11,12 @@
 import assert from 'node:assert/strict';
 import { test } from 'node:test';
 import { until } from './board.mjs';
+import { generator } from './seeded.mjs';
 import { launchChromium, needs } from './browser.mjs';
 import { openProof, serveProof } from './proof.mjs';
 
 const seed = Number(process.env.TESSALY_PAGE_FUZZ_SEED ?? Math.floor(Math.random() * 2 ** 32)) >>> 0;
 const seconds = Number(process.env.TESSALY_PAGE_FUZZ_SECONDS ?? 60);
-
-// mulberry32: small, and the same storm from the same seed.
-function generator(start) {
-  let s = start;
-  const next = () => {
-    s = (s + 0x6d2b79f5) >>> 0;
-    let t = Math.imul(s ^ (s >>> 15), 1 | s);
-    t = (t + Math.imul(t ^ (t >>> 7), 61 | t)) ^ t;
-    return ((t ^ (t >>> 14)) >>> 0) / 2 ** 32;
-  };
-  return {
-    next,
-    below: (n) => Math.floor(next() * n),
-    pick: (list) => list[Math.floor(next() * list.length)],
-    chance: (p) => next() < p,
-  };
-}
 
 const letters = [...'ABCDEFGHIJKLMNOPQRSTUVWXYZ'];
 const codes = [

@@ -5,7 +5,7 @@
 
 import assert from 'node:assert/strict';
 import { test } from 'node:test';
-import { calls, green, paddleTrack, pixel, recordCalls, red, sleep, steps, until, white } from './board.mjs';
+import { calls, green, paddleTrack, pixel, recordCalls, red, sleep, steps, stepsWhileRunning, until, white } from './board.mjs';
 import { openGame, servedAndLaunched } from './browser.mjs';
 
 const shared = servedAndLaunched();
@@ -62,7 +62,7 @@ test('a pad: the d-pad and the stick move the paddles, South speeds them, Start 
   assert.ok(stick.includes(-8) && stick.every((s) => s < 0 && s % 8 === 0), `stick up steps ${stick}`);
   await page.evaluate(() => window.axes(0.1, -0.3));  // within the dead zone: let go
   await frames(page);
-  assert.deepEqual(steps(await paddleTrack(page, 100), 'left'), []);
+  assert.deepEqual(await stepsWhileRunning(page, 100, 'left'), []);
   await press(0);  // South: faster
   await press(15);  // the d-pad's right
   const fast = steps(await paddleTrack(page, 150), 'bottom');
@@ -84,7 +84,7 @@ test('a pad: the d-pad and the stick move the paddles, South speeds them, Start 
   await press(14);
   await page.evaluate(() => { window.calls = []; });
   await page.evaluate(() => window.plug(false));
-  assert.deepEqual(steps(await paddleTrack(page, 100), 'bottom'), []);
+  assert.deepEqual(await stepsWhileRunning(page, 100, 'bottom'), []);
   assert.deepEqual((await calls(page)).filter(([name]) => name !== 'tessaly_tick'), [['tessaly_release_all', 1]]);
   const reads = await page.evaluate(() => window.padReads);
   await frames(page);

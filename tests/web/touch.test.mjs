@@ -7,7 +7,7 @@
 
 import assert from 'node:assert/strict';
 import { test } from 'node:test';
-import { calls, green, paddleTrack, pixel, recordCalls, red, sleep, steps, white } from './board.mjs';
+import { calls, green, paddleTrack, pixel, recordCalls, red, sleep, steps, stepsWhileRunning, white } from './board.mjs';
 import { needs, openGame, openTab, servedAndLaunched } from './browser.mjs';
 
 const shared = servedAndLaunched();
@@ -170,7 +170,7 @@ test('two fingers hold Left and Up at once; a finger sliding off lets go, onto a
   await page.evaluate(() => { window.calls = []; });
   await touch.move(1, [found.Left.x + found.Left.width / 2, 300]);
   assert.deepEqual(await held(page), ['Up']);
-  assert.deepEqual(steps(await paddleTrack(page, 100), 'bottom'), []);
+  assert.deepEqual(await stepsWhileRunning(page, 100, 'bottom'), []);
   // A third finger on Next pattern: a fresh game, the ball waiting again, the paddles still.
   await touch.tap(centre(found['Next pattern']));
   // On to Right: held, the bottom pair goes right.
