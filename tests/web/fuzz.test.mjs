@@ -5,8 +5,10 @@
 // and shown. After every event the game's rules hold, the canvas and the
 // game agree on its size (the engine checks each repainted area against it),
 // and nothing reaches the console; at the end the game still answers a key.
-// TESSALY_PAGE_FUZZ_SEED replays a finding, TESSALY_PAGE_FUZZ_SECONDS sets
-// the length (60).
+// The page runs on the test's clock, which moves only with the storm's own
+// "time" events: its ticks fall between the same events on every run, and
+// TESSALY_PAGE_FUZZ_SEED (with TESSALY_PAGE_FUZZ_EVENTS, to stop at the
+// finding) replays a finding. TESSALY_PAGE_FUZZ_SECONDS sets the length (60).
 
 import assert from 'node:assert/strict';
 import { test } from 'node:test';
@@ -17,6 +19,7 @@ import { openProof, serveProof } from './proof.mjs';
 
 const seed = Number(process.env.TESSALY_PAGE_FUZZ_SEED ?? Math.floor(Math.random() * 2 ** 32)) >>> 0;
 const seconds = Number(process.env.TESSALY_PAGE_FUZZ_SECONDS ?? 60);
+const most = Number(process.env.TESSALY_PAGE_FUZZ_EVENTS ?? Infinity);
 
 const letters = [...'ABCDEFGHIJKLMNOPQRSTUVWXYZ'];
 const codes = [
@@ -38,8 +41,41 @@ const trusted = ['ArrowLeft', 'ArrowRight', 'ArrowUp', 'ArrowDown', 'Space', 'En
 
 // Run in the page before its own script: four pads behind navigator.getGamepads
 // (window.pad plugs one in or out, window.padButton and window.padAxes move
-// it) and a document that can be hidden and shown (window.hide).
+// it), a document that can be hidden and shown (window.hide), and the clock:
+// performance.now, the timers and the animation frames stand still but for
+// window.advance(ms), which runs what falls due in order; window.settled()
+// waits for the browser's own rendering steps (a resize's), in real time.
 function fakeWorld() {
+  let now = performance.now();
+  const timers = new Map();
+  let next = 0;
+  const frame = window.requestAnimationFrame.bind(window);
+  performance.now = () => now;
+  const set = (f, ms, every) => {
+    timers.set(++next, { f, at: now + Math.max(0, Number(ms) || 0), every });
+    return next;
+  };
+  window.setTimeout = (f, ms) => set(f, ms, 0);
+  window.setInterval = (f, ms) => set(f, ms, Math.max(1, Number(ms) || 0));
+  window.clearTimeout = window.clearInterval = (id) => timers.delete(id);
+  window.requestAnimationFrame = (f) => set(() => f(now), 16, 0);
+  window.cancelAnimationFrame = (id) => timers.delete(id);
+  window.advance = (ms) => {
+    const end = now + ms;
+    for (;;) {
+      let due = null;
+      for (const [id, timer] of timers) if (timer.at <= end && (!due || timer.at < due[1].at)) due = [id, timer];
+      if (!due) break;
+      const [id, timer] = due;
+      now = Math.max(now, timer.at);
+      if (timer.every) timer.at += timer.every;
+      else timers.delete(id);
+      timer.f();
+    }
+    now = end;
+  };
+  window.settled = () => new Promise((resolve) => frame(() => frame(resolve)));
+
   const pads = Array.from({ length: 4 }, (_, index) => ({
     id: `Storm pad ${index}`, index, connected: false, mapping: index === 3 ? '' : 'standard', timestamp: 0,
     buttons: Array.from({ length: 17 }, () => ({ pressed: false, touched: false, value: 0 })), axes: [0, 0, 0, 0],
@@ -159,6 +195,7 @@ function worldStorms(page, cdp, rng, screen) {
       screen.fingers.clear();
       await cdp.send('Emulation.setDeviceMetricsOverride',
         { width, height, deviceScaleFactor: ratio, mobile: rng.chance(0.3) });
+      await page.evaluate(() => window.settled());
       Object.assign(screen.view, { width, height });
       return `${width} x ${height} at ${ratio}x`;
     }],
@@ -169,7 +206,7 @@ function worldStorms(page, cdp, rng, screen) {
     }],
     ['time', 4, async () => {
       const ms = rng.below(80);
-      await page.waitForTimeout(ms);
+      await page.evaluate((t) => window.advance(t), ms);
       return `${ms} ms`;
     }],
   ];
@@ -190,7 +227,8 @@ const look = (page) => page.evaluate(() => {
 });
 
 test(`the page under ${seconds} s of storms (seed ${seed})`, { timeout: (seconds + 60) * 1000, ...needs('devtools') }, async () => {
-  const replay = `replay: TESSALY_PAGE_FUZZ_SEED=${seed} node --test tests/web/fuzz.test.mjs`;
+  const command = 'node tests/web/run.mjs chromium tests/web/fuzz.test.mjs';
+  let replay = `replay: TESSALY_PAGE_FUZZ_SEED=${seed} ${command}`;
   console.log(`seed ${seed} (${replay})`);
   const site = await serveProof();
   const browser = await launchChromium();
@@ -204,7 +242,8 @@ test(`the page under ${seconds} s of storms (seed ${seed})`, { timeout: (seconds
     const weights = kinds.reduce((sum, [, w]) => sum + w, 0);
     const recent = [];
     let events = 0;
-    for (const end = Date.now() + seconds * 1000; Date.now() < end; ++events) {
+    for (const end = Date.now() + seconds * 1000; Date.now() < end && events < most; ++events) {
+      replay = `replay: TESSALY_PAGE_FUZZ_SEED=${seed} TESSALY_PAGE_FUZZ_EVENTS=${events + 1} ${command}`;
       let roll = rng.below(weights);
       const [name, , act] = kinds.find(([, w]) => (roll -= w) < 0);
       // A page that stops answering is a finding too.
@@ -218,13 +257,16 @@ test(`the page under ${seconds} s of storms (seed ${seed})`, { timeout: (seconds
       const finding = seen.violation || seen.size || page.messages.join('; ');
       assert.equal(finding, '', `event ${events}, ${finding}\nthe last events:\n  ${recent.join('\n  ')}\n${replay}`);
     }
-    console.log(`${events} events`);
+    // The same seed and count of events give the same figures: the page ran on the test's clock.
+    console.log(`${events} events; the game ticked ${await page.evaluate(() => `${tessalyProof.ticks(1)} + ${tessalyProof.ticks(2)}`)} `
+      + `times and showed ${(await look(page)).frames} frames`);
     // At the end the game still answers a key: shown, focused, of a usual size, nothing held, F1 and F2
     // step the pattern. Only they redraw the bricks so: the pattern after F1, F2 and F1 again is the
     // same, and the one between differs.
     await cdp.send('Emulation.setFocusEmulationEnabled', { enabled: true });
     await cdp.send('Emulation.setDeviceMetricsOverride', { width: 415, height: 543, deviceScaleFactor: 1, mobile: false });
-    await cdp.send('Input.dispatchTouchEvent', { type: 'touchCancel', touchPoints: [] });
+    // (Refused when no finger is on the screen.)
+    await cdp.send('Input.dispatchTouchEvent', { type: 'touchCancel', touchPoints: [] }).catch(() => {});
     await page.evaluate(() => {
       window.hide(false);
       window.dispatchEvent(new Event('blur'));
