@@ -3,27 +3,27 @@
 # that every file lies where a desktop and man look for it, that the menu
 # entry, the metainfo and the manual page pass their checkers, and that the
 # install manifest uninstalls it all.
-# Usage: check_install.sh <build dir> <app id> <built binary> <gamesdir> <mandir> <docdir>
+# Usage: check_install.sh <build dir> <built binary> <gamesdir> <mandir> <docdir>
 #   (the last three as configured, relative to the prefix)
 set -uo pipefail
 build=$1
-app=$2
-gamesdir=$4
-mandir=$5
-docdir=$6
+program_built=$2
+gamesdir=$3
+mandir=$4
+docdir=$5
 . "$(dirname "$0")/checks.sh"
-skip_unless_built "$3"
+app=$(app_id "$build")
+need "the desktop game is built ($program_built)" test -x "$program_built"
 
-work=$(mktemp -d)
-manifest=$build/install_manifest.txt
 # Running the tests must not lose the manifest of a real install from this
 # build directory.
-[[ -f $manifest ]] && cp "$manifest" "$work/manifest.saved"
-cleanup() {
-  if [[ -f $work/manifest.saved ]]; then cp "$work/manifest.saved" "$manifest"; else rm -f "$manifest"; fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
+manifest=$build/install_manifest.txt
+if [[ -f $manifest ]]; then
+  cp "$manifest" "$work/manifest.saved"
+  on_exit 'cp "$work/manifest.saved" "$manifest"'
+else
+  on_exit 'rm -f "$manifest"'
+fi
 
 prefix=$work/prefix
 if ! cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1; then

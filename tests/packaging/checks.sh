@@ -1,6 +1,16 @@
 # Shared by the packaging checks: each check prints one line, and the script
-# fails at the end if any of them failed.
+# fails at the end if any of them failed. Each gets a scratch folder, $work,
+# removed when it ends; on_exit adds a command to run before that.
 failures=0
+work=$(mktemp -d)
+exit_commands=()
+on_exit() { exit_commands+=("$1"); }
+end_checks() {
+  local command
+  for command in "${exit_commands[@]}"; do eval "$command"; done
+  rm -rf "$work"
+}
+trap end_checks EXIT
 
 pass() { echo "ok   - $1"; }
 fail() {
@@ -26,12 +36,11 @@ check_eq() {
   fi
 }
 
-# skip_unless_built <binary>: these checks need the desktop game built.
-skip_unless_built() {
-  if [[ ! -x $1 ]]; then
-    echo "skipped: the desktop game is not built ($1); build the tessaly target first"
-    exit 77
-  fi
+# need <what> <command...>: what the other checks stand on; without it they
+# cannot start, and that is a failure.
+need() {
+  check "$@"
+  ((failures == 0)) || finish
 }
 
 finish() {
@@ -42,6 +51,10 @@ finish() {
   echo "all checks passed"
   exit 0
 }
+
+# app_id <build>: the app id as the build configured it, in the name of its
+# metainfo.
+app_id() { basename "$(ls "$1"/packaging/*.metainfo.xml 2>/dev/null)" .metainfo.xml; }
 
 # desktop_key <key> <file>: the value of a key in the [Desktop Entry] group.
 desktop_key() {
