@@ -25,8 +25,8 @@
 #include <memory>
 #include <vector>
 
+#include "frontend/core/game_loop.h"
 #include "frontend/desktop/font_book.h"
-#include "frontend/desktop/game_loop.h"
 #include "frontend/desktop/game_window.h"
 #include "frontend/desktop/sdl_session.h"
 #include "game/form1.h"
@@ -35,6 +35,7 @@
 
 using namespace tessaly;
 using namespace tessaly::desktop;
+using namespace tessaly::frontend;
 
 namespace {
 
@@ -113,7 +114,8 @@ struct Desktop {
   SdlSession sdl{Headless::Allow};
   FontBook fonts;
   NextGame game;
-  GameWindow window{game, fonts, kOpeningScale};
+  GameWindow window{fonts, kOpeningScale};
+  GameSession session{game};
   int openingWidth = 0;
   int openingHeight = 0;
   std::vector<std::uint8_t> snapshot;
@@ -137,7 +139,7 @@ class Session final : public LoopObserver {
         game_({.seed = in.ConsumeIntegral<std::uint32_t>(),
                .repeat = static_cast<float>(in.ConsumeIntegralInRange(0, 255)) / 256},
               measurer_),
-        loop_(window_.session(), game_.clock, window_, this) {
+        loop_(desktop.session, game_.clock, this) {
     desktop.game.form = &form_;
     // The window as it opened: its opening size, no button held down.
     int w = 0;
@@ -146,14 +148,14 @@ class Session final : public LoopObserver {
     if (w != desktop.openingWidth || h != desktop.openingHeight)
       SDL_SetWindowSize(window_.window(), desktop.openingWidth, desktop.openingHeight);
     // Nothing drawn is current, and no button is held from the last input.
-    window_.session().pointerCancel();
-    window_.session().invalidate();
+    desktop.session.pointerCancel();
+    desktop.session.invalidate();
     drain();
     form_.open();
   }
   ~Session() override {
     drain();  // nothing waits for the next input
-    for (const Device d : {Device::Keyboard, Device::Gamepad, Device::Touch}) window_.session().releaseAll(d);
+    for (const Device d : {Device::Keyboard, Device::Gamepad, Device::Touch}) desktop_.session.releaseAll(d);
     desktop_.game.form = nullptr;
   }
   Session(const Session&) = delete;
@@ -233,23 +235,22 @@ class Session final : public LoopObserver {
 
   void presented() override {
     const SDL_Surface* s = window_.surface();
-    for (const PixelRect& a : window_.repainted())
+    for (const PixelRect& a : desktop_.session.repainted())
       if (a.empty() || a.x < 0 || a.y < 0 || a.x + a.w > s->w || a.y + a.h > s->h)
         finding("a repainted area reaches outside the window's surface");
     if (snapshotOf_ != nullptr) comparePixels();
   }
 
-  bool between() override {
+  bool between(GameLoop&) override {
     snapshotOf_ = nullptr;
     if (watchPixels_) takeSnapshot();
     return true;
   }
 
  private:
-  // Every event waiting goes through the window, as the loop would take it.
+  // Every event waiting goes through the window and the loop.
   void drain() {
-    while (window_.poll()) {
-    }
+    while (const auto e = window_.poll()) loop_.handle(*e);
   }
 
   // A round of the loop that cannot sleep: a wake-up is waiting.
@@ -257,7 +258,7 @@ class Session final : public LoopObserver {
     SDL_Event wake{};
     wake.type = SDL_USEREVENT;
     SDL_PushEvent(&wake);
-    return loop_.step();
+    return loop_.step(window_);
   }
 
   // Lets `ms` pass, a round at every instant a tick falls due.
@@ -281,7 +282,7 @@ class Session final : public LoopObserver {
     for (const ScreenObject* o : form_.objects().buttons())
       if (o->name() == name) b = o;
     if (b == nullptr) return round();
-    const PixelRect r = window_.viewport().edges(b->bounds());
+    const PixelRect r = desktop_.session.viewport().edges(b->bounds());
     for (Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
       SDL_Event e{};
       e.type = type;
@@ -316,7 +317,7 @@ class Session final : public LoopObserver {
     std::vector<std::pair<int, int>> spans;
     for (int y = 0; y < s->h; ++y) {
       spans.clear();
-      for (const PixelRect& a : window_.repainted())
+      for (const PixelRect& a : desktop_.session.repainted())
         if (y >= a.y && y < a.y + a.h) spans.emplace_back(a.x, a.x + a.w);
       std::sort(spans.begin(), spans.end());
       int x = 0;

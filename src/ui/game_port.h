@@ -1,8 +1,9 @@
 #pragma once
 // What a front end may do with the game: hand it the player's keys and
-// clicks, deliver its timer ticks when they fall due, and read its objects to
-// draw them. A front end needs nothing else, so every front end is a thin
-// layer over this.
+// clicks, deliver its timer ticks when they fall due, and read its objects:
+// every one to draw it, and the two timers among them to keep time with them
+// (the beat the ticks keep, which timers a round ticked). A front end needs
+// nothing else, so every front end is a thin layer over this.
 
 #include <cstdint>
 #include <optional>
@@ -30,7 +31,7 @@ class GamePort {
   // The window is open from before the first event on; it closes only for
   // the moment a new game rebuilds it, inside a click.
   virtual bool isOpen() const = 0;
-  // Every object of the window, for drawing, while it is open.
+  // Every object of the window, the timers included, while it is open.
   virtual const Controls& objects() const = 0;
   // Moves with every change that shows on screen, a new game's rebuilt
   // objects included, and never goes back: redraw only when it moved.

@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 
+#include "frontend/core/game_loop.h"
 #include "frontend/desktop/font_book.h"
 #include "frontend/desktop/game_window.h"
 #include "frontend/desktop/sdl_session.h"
@@ -75,8 +76,9 @@ class Gamepad : public ::testing::Test {
   SdlSession sdl{Headless::Allow};
   FontBook fonts;
   ScriptedGame g{{.repeat = 0.5f}};
-  GameWindow window{g.form, fonts, 1.0};
-  GameLoop loop{window.session(), g.clock, window};
+  GameWindow window{fonts, 1.0};
+  frontend::GameSession session{g.form};
+  frontend::GameLoop loop{session, g.clock};
   SDL_Joystick* joystick = nullptr;
   int index_ = -1;
   GameState& s = g.form.state;

@@ -6,7 +6,9 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <tuple>
 
+#include "frontend/core/game_loop.h"
 #include "frontend/desktop/font_book.h"
 #include "frontend/desktop/game_window.h"
 #include "frontend/desktop/sdl_session.h"
@@ -15,6 +17,8 @@
 
 using namespace tessaly;
 using namespace tessaly::desktop;
+using frontend::Device;
+using K = Event::Kind;
 
 namespace {
 
@@ -80,12 +84,18 @@ TEST_F(Window, DrawsTheGameIntoItsSurfaceAndFollowsANewSize) {
   TtfTextMeasurer measurer(fonts);
   ScriptedGame g({.repeat = 0.5f}, measurer);
   Form1& form = g.form;
-  GameWindow window(form, fonts, 1.0);
+  GameWindow window(fonts, 1.0);
+  frontend::GameSession session(form);
+  frontend::GameLoop loop(session, g.clock);
   form.open();
   EXPECT_STREQ(SDL_GetWindowTitle(window.window()), "Form1");
   ASSERT_EQ(window.surface()->w, 415);
   ASSERT_EQ(window.surface()->h, 543);
-  window.present();
+  // Its first event is the size it opened at.
+  const auto opened = window.poll();
+  ASSERT_TRUE(opened);
+  EXPECT_EQ(std::tuple(opened->kind, opened->x, opened->y), std::tuple(K::Resize, 415, 543));
+  loop.step(window);
   EXPECT_EQ(surfacePixel(window.surface(), 208, 516), (Color{0, 0, 255}));  // the ball
   EXPECT_EQ(surfacePixel(window.surface(), 70, 200), (Color{128, 255, 128}));
 
@@ -94,11 +104,14 @@ TEST_F(Window, DrawsTheGameIntoItsSurfaceAndFollowsANewSize) {
   SDL_Event resized{};
   resized.type = SDL_WINDOWEVENT;
   resized.window.event = SDL_WINDOWEVENT_SIZE_CHANGED;
-  ASSERT_EQ(window.translate(resized)->kind, LoopEvent::Kind::Repaint);
+  const auto size = window.translate(resized);
+  ASSERT_TRUE(size);
+  EXPECT_EQ(std::tuple(size->kind, size->x, size->y), std::tuple(K::Resize, 1000, 1086));
   ASSERT_EQ(window.surface()->w, 1000);
-  EXPECT_DOUBLE_EQ(window.viewport().scale(), 2.0);
-  EXPECT_EQ(window.viewport().client().x, 85);
-  window.present();
+  loop.handle(*size);
+  EXPECT_DOUBLE_EQ(session.viewport().scale(), 2.0);
+  EXPECT_EQ(session.viewport().client().x, 85);
+  loop.step(window);
   EXPECT_EQ(surfacePixel(window.surface(), 85 + 416, 1032), (Color{0, 0, 255}));
   EXPECT_EQ(surfacePixel(window.surface(), 40, 500), (Color{0, 0, 0}));  // letterbox
 }
@@ -106,24 +119,27 @@ TEST_F(Window, DrawsTheGameIntoItsSurfaceAndFollowsANewSize) {
 TEST_F(Window, KeysArriveAsVirtualKeyCodesRepeatsIncluded) {
   SdlSession sdl(Headless::Allow);
   FontBook fonts;
-  ScriptedGame g;
-  Form1& form = g.form;
-  GameWindow window(form, fonts, 1.0);
+  GameWindow window(fonts, 1.0);
   auto down = window.translate(keyEvent(SDL_KEYDOWN, SDLK_LEFT));
   ASSERT_TRUE(down);
-  EXPECT_EQ(down->kind, LoopEvent::Kind::Press);
+  EXPECT_EQ(down->kind, K::Press);
   EXPECT_EQ(down->device, Device::Keyboard);
   EXPECT_EQ(down->control, 37);
   auto repeat = window.translate(keyEvent(SDL_KEYDOWN, SDLK_F1, true));
-  EXPECT_EQ(repeat->kind, LoopEvent::Kind::Press);
+  EXPECT_EQ(repeat->kind, K::Press);
   EXPECT_EQ(repeat->control, 112);
   auto shiftUp = window.translate(keyEvent(SDL_KEYUP, SDLK_LSHIFT));
-  EXPECT_EQ(shiftUp->kind, LoopEvent::Kind::Release);
+  EXPECT_EQ(shiftUp->kind, K::Release);
   EXPECT_EQ(shiftUp->control, 16);
   // A key without a code still releases: any key-up stops the paddles.
   auto other = window.translate(keyEvent(SDL_KEYUP, SDLK_AUDIOPLAY));
   ASSERT_TRUE(other);
-  EXPECT_EQ(other->kind, LoopEvent::Kind::Release);
+  EXPECT_EQ(other->kind, K::Release);
+  // Leaving the window lets the keys held come up.
+  SDL_Event away{};
+  away.type = SDL_WINDOWEVENT;
+  away.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+  EXPECT_EQ(window.translate(away)->kind, K::FocusLost);
 }
 
 TEST_F(Window, OnlyAShownButtonTakesAClickAndOnlyOnRelease) {
@@ -131,13 +147,14 @@ TEST_F(Window, OnlyAShownButtonTakesAClickAndOnlyOnRelease) {
   FontBook fonts;
   ScriptedGame g({.repeat = 0.5f});
   Form1& form = g.form;
-  GameWindow window(form, fonts, 1.0);
+  GameWindow window(fonts, 1.0);
+  frontend::GameSession session(form);
+  frontend::GameLoop loop(session, g.clock);
   form.open();
   // The pause button's middle, in pixels at 1x.
   const int px = (2040 + 2415 / 2) / 15;
   const int py = (3120 + 1455 / 2) / 15;
 
-  GameLoop loop(window.session(), g.clock, window);
   const auto feed = [&](const SDL_Event& e) {
     if (const auto input = window.translate(e)) loop.handle(*input);
   };
@@ -145,18 +162,19 @@ TEST_F(Window, OnlyAShownButtonTakesAClickAndOnlyOnRelease) {
     feed(mouseButton(SDL_MOUSEBUTTONDOWN, x, y));
     feed(mouseButton(SDL_MOUSEBUTTONUP, x, y));
   };
-  EXPECT_FALSE(window.translate(mouseMotion(px, py)));  // nothing held: moving is no input
+  feed(mouseMotion(px, py));  // nothing held: moving presses nothing
+  EXPECT_TRUE(session.pressedButton().empty());
   SDL_Event right = mouseButton(SDL_MOUSEBUTTONDOWN, px, py);
   right.button.button = SDL_BUTTON_RIGHT;
   EXPECT_FALSE(window.translate(right));
 
   form.keyDown(key::P);
   feed(mouseButton(SDL_MOUSEBUTTONDOWN, px, py));
-  EXPECT_EQ(window.pressedButton(), "pause");
+  EXPECT_EQ(session.pressedButton(), "pause");
   feed(mouseMotion(5, 5));
-  EXPECT_TRUE(window.pressedButton().empty());  // no longer looks pressed
+  EXPECT_TRUE(session.pressedButton().empty());  // no longer looks pressed
   feed(mouseMotion(px, py));
-  EXPECT_EQ(window.pressedButton(), "pause");
+  EXPECT_EQ(session.pressedButton(), "pause");
   EXPECT_TRUE(form.controls().pause.visible());  // not before the release
   feed(mouseButton(SDL_MOUSEBUTTONUP, px, py));
   EXPECT_FALSE(form.controls().pause.visible());
@@ -167,7 +185,7 @@ TEST_F(Window, OnlyAShownButtonTakesAClickAndOnlyOnRelease) {
   feed(mouseMotion(5, 5));
   feed(mouseButton(SDL_MOUSEBUTTONUP, 5, 5));
   EXPECT_TRUE(form.controls().pause.visible());
-  EXPECT_TRUE(window.pressedButton().empty());
+  EXPECT_TRUE(session.pressedButton().empty());
 
   // Where pause and gameover overlap, pause is in front.
   form.controls().gameover.setVisible(true);
@@ -184,30 +202,25 @@ TEST_F(Window, OnlyAShownButtonTakesAClickAndOnlyOnRelease) {
 TEST_F(Window, ClosingTheWindowQuits) {
   SdlSession sdl(Headless::Allow);
   FontBook fonts;
-  ScriptedGame g;
-  Form1& form = g.form;
-  GameWindow window(form, fonts, 1.0);
+  GameWindow window(fonts, 1.0);
   SDL_Event close{};
   close.type = SDL_WINDOWEVENT;
   close.window.event = SDL_WINDOWEVENT_CLOSE;
-  EXPECT_EQ(window.translate(close)->kind, LoopEvent::Kind::Quit);
+  EXPECT_EQ(window.translate(close)->kind, K::Quit);
   SDL_Event quit{};
   quit.type = SDL_QUIT;
-  EXPECT_EQ(window.translate(quit)->kind, LoopEvent::Kind::Quit);
+  EXPECT_EQ(window.translate(quit)->kind, K::Quit);
 }
 
 TEST_F(Window, WakeEndsAWaitWithoutATimeLimit) {
   SdlSession sdl(Headless::Allow);
   FontBook fonts;
-  ScriptedGame g({.repeat = 0.5f});
-  Form1& form = g.form;
-  GameWindow window(form, fonts, 1.0);
-  form.open();
+  GameWindow window(fonts, 1.0);
   while (window.poll()) {
   }
   EXPECT_FALSE(window.wait(5));  // nothing happens: the time runs out
   window.wake();
   const auto woken = window.wait(std::nullopt);
   ASSERT_TRUE(woken);
-  EXPECT_EQ(woken->kind, LoopEvent::Kind::Wake);
+  EXPECT_EQ(woken->kind, K::Tick);
 }

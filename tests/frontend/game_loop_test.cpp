@@ -67,7 +67,7 @@ class VirtualHost final : public LoopHost {
     if (!script_.empty() && script_.front().first <= clock_.now()) return take();
     return std::nullopt;
   }
-  Surface& surface() override { return nothing_; }
+  Surface& frame() override { return nothing_; }
   void show(std::span<const PixelRect> areas) override {
     ++shown;
     const PixelSize size = session_.size();

@@ -27,7 +27,7 @@
 
 #include "frontend/core/viewport.h"
 #include "frontend/desktop/font_book.h"
-#include "frontend/desktop/game_loop.h"
+#include "frontend/core/game_loop.h"
 #include "frontend/desktop/game_window.h"
 #include "frontend/desktop/sdl_session.h"
 #include "game/form1.h"
@@ -36,6 +36,8 @@
 using namespace tessaly;
 using namespace tessaly::desktop;
 using namespace tessaly::live;
+using frontend::Event;
+using frontend::GameLoop;
 
 namespace {
 
@@ -117,27 +119,22 @@ int main(int argc, char** argv) {
       SystemClock clock;
       StdRandom random;
       Form1 form(clock, random, measurer);
-      GameWindow window(form, fonts);
+      GameWindow window(fonts);
+      frontend::GameSession session(form);
       form.open();
-      GameLoop* current = nullptr;
 
-      Phase play(current, window, form, options.play);
-      GameLoop playing(window.session(), clock, window, &play);
-      current = &playing;
-      while (playing.step()) {
-      }
+      Phase play(window, form, options.play);
+      GameLoop(session, clock, &play).run(window);
       std::printf("first frame %.1f ms after start; window at scale %.2f\n", (play.firstFrame() - kStarted) / 1000.0,
-                  window.viewport().scale());
+                  session.viewport().scale());
       play.report("play");
       breaches = play.breaches();
       if (!options.playOnly) {
-        Phase paused(current, window, form, {.seconds = options.play.seconds});
-        GameLoop resting(window.session(), clock, window, &paused);
-        current = &resting;
-        resting.handle(LoopEvent::keyDown(key::P));
-        resting.handle(LoopEvent::keyUp(key::P));
-        while (resting.step()) {
-        }
+        Phase paused(window, form, {.seconds = options.play.seconds});
+        GameLoop resting(session, clock, &paused);
+        resting.handle(Event::keyDown(key::P));
+        resting.handle(Event::keyUp(key::P));
+        resting.run(window);
         paused.report("paused");
       }
       std::printf("peak RSS %ld KiB\n", peakRssKb());

@@ -8,7 +8,7 @@
 
 namespace tessaly::live {
 
-using desktop::LoopEvent;
+using frontend::Event;
 
 namespace {
 
@@ -25,12 +25,12 @@ double seconds(Micros m) { return static_cast<double>(m) / 1e6; }
 // The automatic player's keys and clicks as the window's own events;
 // clicks are counted.
 struct LoopInput {
-  desktop::GameLoop& loop;
+  frontend::GameLoop& loop;
   long& clicks;
-  void keyDown(int code) { loop.handle(LoopEvent::keyDown(code)); }
-  void keyUp(int code) { loop.handle(LoopEvent::keyUp(code)); }
+  void keyDown(int code) { loop.handle(Event::keyDown(code)); }
+  void keyUp(int code) { loop.handle(Event::keyUp(code)); }
   void click(std::string_view name) {
-    loop.handle(LoopEvent::click(name));
+    loop.handle(Event::click(name));
     ++clicks;
   }
 };
@@ -42,8 +42,8 @@ Micros nowMicros() {
   return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-Phase::Phase(desktop::GameLoop*& loop, desktop::GameWindow& window, Form1& form, const PhaseOptions& options)
-    : loop_(loop), form_(form), options_(options) {
+Phase::Phase(desktop::GameWindow& window, Form1& form, const PhaseOptions& options)
+    : form_(form), options_(options) {
   player_.setMissEvery(options.missEvery);
   begin_ = stretch_ = now();
   end_ = begin_.at + static_cast<Micros>(options.seconds) * kSecond;
@@ -63,12 +63,12 @@ void Phase::presented() {
   if (firstFrame_ == 0) firstFrame_ = nowMicros();
 }
 
-bool Phase::between() {
+bool Phase::between(frontend::GameLoop& loop) {
   const Form1& form = form_;
   if (form.isOpen() && form.controls().Timer1.interval() > 0) interval_ = form.controls().Timer1.interval();
-  if (options_.autoplay && loop_ != nullptr) {
+  if (options_.autoplay) {
     // The player's keys and clicks take the window's own path.
-    LoopInput input{*loop_, clicks_};
+    LoopInput input{loop, clicks_};
     perform(player_.decide(form), input);
   }
   const Micros t = nowMicros();

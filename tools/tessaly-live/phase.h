@@ -4,7 +4,7 @@
 
 #include <cstddef>
 
-#include "frontend/desktop/game_loop.h"
+#include "frontend/core/game_loop.h"
 #include "frontend/desktop/game_window.h"
 #include "game/form1.h"
 #include "harness/autoplayer.h"
@@ -30,13 +30,13 @@ struct PhaseOptions {
   const Limits* limits = nullptr;
 };
 
-class Phase final : public desktop::LoopObserver {
+class Phase final : public frontend::LoopObserver {
  public:
-  Phase(desktop::GameLoop*& loop, desktop::GameWindow& window, Form1& form, const PhaseOptions& options);
+  Phase(desktop::GameWindow& window, Form1& form, const PhaseOptions& options);
 
   void ticked(int timer) override;
   void presented() override;
-  bool between() override;
+  bool between(frontend::GameLoop& loop) override;
 
   void report(const char* name) const;
   Micros firstFrame() const { return firstFrame_; }
@@ -55,7 +55,6 @@ class Phase final : public desktop::LoopObserver {
   void sampleMemory(Micros at);
   void finish();
 
-  desktop::GameLoop*& loop_;
   Form1& form_;
   PhaseOptions options_;
   AutoPlayer player_;

@@ -69,7 +69,7 @@ void GameLoop::run(LoopHost& host) {
 bool GameLoop::step(LoopHost& host) {
   for (auto e = host.wait(sleep_); e; e = host.poll())
     if (!handle(*e)) return false;
-  const Round round = endRound(host.surface());
+  const Round round = endRound(host.frame());
   if (round.repainted.empty()) return round.goOn;
   host.show(round.repainted);
   sleep_ = wait();  // showing took time too

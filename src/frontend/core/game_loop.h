@@ -84,8 +84,8 @@ class LoopHost {
   virtual std::optional<Event> wait(std::optional<TimeMs> timeout) = 0;
   // An event already waiting, without sleeping.
   virtual std::optional<Event> poll() = 0;
-  // Where frames are painted, and where the areas painted are then shown.
-  virtual Surface& surface() = 0;
+  // Where a frame is painted, and then its areas shown.
+  virtual Surface& frame() = 0;
   virtual void show(std::span<const PixelRect> areas) = 0;
 };
 

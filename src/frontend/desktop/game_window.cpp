@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <utility>
 
 #include "frontend/desktop/display_errors.h"
 #include "frontend/desktop/display_link.h"
@@ -33,7 +34,7 @@ double largestScaleOnScreen(SDL_Window* window) {
 
 }  // namespace
 
-GameWindow::GameWindow(GamePort& game, FontBook& fonts, double scale) : session_(game), painter_(fonts) {
+GameWindow::GameWindow(FontBook& fonts, double scale) : painter_(fonts) {
   // Without a single face the window would show a game without a word on it.
   if (fonts.face(Font{"sans-serif", 10}) == nullptr)
     throw StartError("no usable font is installed (" + std::string(whereFacesAreLooked()) + ").");
@@ -65,10 +66,10 @@ void GameWindow::attachSurface() {
   surface_ = SDL_GetWindowSurface(window_);
   if (surface_ == nullptr)
     throw StartError(std::string("the game window has no surface to draw on (") + SDL_GetError() + ").");
-  session_.resize(surface_->w, surface_->h);
+  resized_ = Event::resize(surface_->w, surface_->h);
 }
 
-std::optional<LoopEvent> GameWindow::wait(std::optional<TimeMs> timeout) {
+std::optional<Event> GameWindow::wait(std::optional<TimeMs> timeout) {
   const Uint64 deadline = timeout ? SDL_GetTicks64() + static_cast<Uint64>(*timeout) : 0;
   for (;;) {
     if (auto input = poll()) return input;
@@ -85,7 +86,7 @@ std::optional<LoopEvent> GameWindow::wait(std::optional<TimeMs> timeout) {
         if (auto input = translate(event)) return input;
       continue;
     }
-    if (link_->sleep(ms)) return LoopEvent::wake();
+    if (link_->sleep(ms)) return Event::of(Event::Kind::Tick);
   }
 }
 
@@ -101,9 +102,10 @@ int GameWindow::padSlice(int ms) const {
 
 void GameWindow::wake() { link_->wake(); }
 
-std::optional<LoopEvent> GameWindow::poll() {
+std::optional<Event> GameWindow::poll() {
+  if (resized_) return std::exchange(resized_, std::nullopt);
   SDL_Event event;
-  std::optional<LoopEvent> input;
+  std::optional<Event> input;
   while (!input && SDL_PollEvent(&event) != 0) input = translate(event);
   endIfDisplayFailed();
   return input;
@@ -113,13 +115,13 @@ void GameWindow::endIfDisplayFailed() const {
   if (const std::string_view why = displayFailure(); !why.empty()) throw DisplayLost(std::string(why));
 }
 
-std::optional<LoopEvent> GameWindow::translate(const SDL_Event& e) {
+std::optional<Event> GameWindow::translate(const SDL_Event& e) {
   switch (e.type) {
-    case SDL_QUIT: return LoopEvent::quit();
-    case SDL_USEREVENT: return LoopEvent::wake();
+    case SDL_QUIT: return Event::of(Event::Kind::Quit);
+    case SDL_USEREVENT: return Event::of(Event::Kind::Tick);
     case SDL_SYSWMEVENT: link_->systemMessage(*e.syswm.msg); return std::nullopt;
-    case SDL_KEYDOWN: return LoopEvent::keyDown(virtualKeyCode(e.key.keysym.sym));  // repeats too
-    case SDL_KEYUP: return LoopEvent::keyUp(virtualKeyCode(e.key.keysym.sym));
+    case SDL_KEYDOWN: return Event::keyDown(virtualKeyCode(e.key.keysym.sym));  // repeats too
+    case SDL_KEYUP: return Event::keyUp(virtualKeyCode(e.key.keysym.sym));
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
     case SDL_MOUSEMOTION: return mouse(e);
@@ -130,32 +132,29 @@ std::optional<LoopEvent> GameWindow::translate(const SDL_Event& e) {
     case SDL_CONTROLLERAXISMOTION: return pads_.translate(e);
     case SDL_WINDOWEVENT:
       switch (e.window.event) {
-        case SDL_WINDOWEVENT_CLOSE: return LoopEvent::quit();
-        case SDL_WINDOWEVENT_SIZE_CHANGED: attachSurface(); return LoopEvent::repaint();
-        case SDL_WINDOWEVENT_EXPOSED: return LoopEvent::repaint();
+        case SDL_WINDOWEVENT_CLOSE: return Event::of(Event::Kind::Quit);
+        case SDL_WINDOWEVENT_SIZE_CHANGED: attachSurface(); return std::exchange(resized_, std::nullopt);
+        case SDL_WINDOWEVENT_EXPOSED: return Event::of(Event::Kind::Expose);
+        case SDL_WINDOWEVENT_FOCUS_LOST: return Event::of(Event::Kind::FocusLost);
         default: return std::nullopt;
       }
     default: return std::nullopt;
   }
 }
 
-std::optional<LoopEvent> GameWindow::mouse(const SDL_Event& e) {
-  // The left button presses the push buttons; the session keeps what it holds.
+std::optional<Event> GameWindow::mouse(const SDL_Event& e) {
+  // The left button is the pointer's; the loop decides what a move means.
+  using K = Event::Kind;
   switch (e.type) {
     case SDL_MOUSEBUTTONDOWN:
-      return e.button.button == SDL_BUTTON_LEFT ? std::optional(LoopEvent::pointerDown(e.button.x, e.button.y))
-                                                : std::nullopt;
     case SDL_MOUSEBUTTONUP:
-      return e.button.button == SDL_BUTTON_LEFT ? std::optional(LoopEvent::pointerUp(e.button.x, e.button.y))
-                                                : std::nullopt;
-    default:  // a pointer moving over the window matters only while it holds a button
-      return session_.pointerHeld() ? std::optional(LoopEvent::pointerMove(e.motion.x, e.motion.y)) : std::nullopt;
+      if (e.button.button != SDL_BUTTON_LEFT) return std::nullopt;
+      return Event::pointer(e.type == SDL_MOUSEBUTTONDOWN ? K::PointerDown : K::PointerUp, e.button.x, e.button.y);
+    default: return Event::pointer(K::PointerMove, e.motion.x, e.motion.y);
   }
 }
 
-void GameWindow::present() {
-  const auto areas = session_.present(painter_.onto(surface_));
-  if (areas.empty()) return;
+void GameWindow::show(std::span<const PixelRect> areas) {
   shown_.clear();
   for (const PixelRect& area : areas) shown_.push_back(toSdl(area));
   SDL_UpdateWindowSurfaceRects(window_, shown_.data(), static_cast<int>(shown_.size()));

@@ -36,7 +36,7 @@ Gamepads::~Gamepads() {
   for (SDL_GameController* pad : open_) SDL_GameControllerClose(pad);
 }
 
-std::optional<LoopEvent> Gamepads::translate(const SDL_Event& e) {
+std::optional<frontend::Event> Gamepads::translate(const SDL_Event& e) {
   switch (e.type) {
     case SDL_CONTROLLERDEVICEADDED:
       if (SDL_GameController* pad = SDL_GameControllerOpen(e.cdevice.which)) open_.push_back(pad);
@@ -48,14 +48,14 @@ std::optional<LoopEvent> Gamepads::translate(const SDL_Event& e) {
       SDL_GameControllerClose(gone);
       open_.erase(it);
       stickX_ = stickY_ = 0;
-      return LoopEvent::releaseAll(Device::Gamepad);
+      return frontend::Event::releaseAll(frontend::Device::Gamepad);
     }
     case SDL_CONTROLLERBUTTONDOWN:
     case SDL_CONTROLLERBUTTONUP: {
       const int button = padButton(e.cbutton.button);
       if (button < 0) return std::nullopt;
-      return e.type == SDL_CONTROLLERBUTTONDOWN ? LoopEvent::press(Device::Gamepad, button)
-                                                : LoopEvent::release(Device::Gamepad, button);
+      return e.type == SDL_CONTROLLERBUTTONDOWN ? frontend::Event::press(frontend::Device::Gamepad, button)
+                                                : frontend::Event::release(frontend::Device::Gamepad, button);
     }
     case SDL_CONTROLLERAXISMOTION:
       if (e.caxis.axis == SDL_CONTROLLER_AXIS_LEFTX)
@@ -64,7 +64,7 @@ std::optional<LoopEvent> Gamepads::translate(const SDL_Event& e) {
         stickY_ = lean(e.caxis.value);
       else
         return std::nullopt;
-      return LoopEvent::stick(stickX_, stickY_);
+      return frontend::Event::stick(stickX_, stickY_);
     default: return std::nullopt;
   }
 }

@@ -9,7 +9,7 @@
 #include <optional>
 #include <vector>
 
-#include "frontend/desktop/game_loop.h"
+#include "frontend/core/game_loop.h"
 
 namespace tessaly::desktop {
 
@@ -21,7 +21,7 @@ class Gamepads {
   Gamepads& operator=(const Gamepads&) = delete;
 
   // What an SDL controller event means to the game, if anything.
-  std::optional<LoopEvent> translate(const SDL_Event& e);
+  std::optional<frontend::Event> translate(const SDL_Event& e);
   // Some pad is plugged in and open.
   bool any() const { return !open_.empty(); }
 

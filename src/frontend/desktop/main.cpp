@@ -4,8 +4,8 @@
 
 #include <exception>
 
+#include "frontend/core/game_loop.h"
 #include "frontend/desktop/font_book.h"
-#include "frontend/desktop/game_loop.h"
 #include "frontend/desktop/game_window.h"
 #include "frontend/desktop/sdl_session.h"
 #include "game/form1.h"
@@ -19,9 +19,10 @@ int main(int, char**) {
     SystemClock clock;
     StdRandom random;
     Form1 form(clock, random, measurer);
-    desktop::GameWindow window(form, fonts);
+    desktop::GameWindow window(fonts);
+    frontend::GameSession session(form);
     form.open();
-    desktop::GameLoop(window.session(), clock, window).run();
+    frontend::GameLoop(session, clock).run(window);
     return 0;
   } catch (const std::exception& e) {
     desktop::reportFailure(e.what());
