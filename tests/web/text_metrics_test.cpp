@@ -11,6 +11,7 @@
 
 using namespace tessaly;
 using namespace tessaly::web;
+using namespace tessaly::manifest;
 
 TEST(WebTextMetrics, AgreeWithTheDesktopsForEveryFaceAndSize) {
   ASSERT_EQ(TTF_Init(), 0);

@@ -6,7 +6,7 @@
 #include "base/platform.h"
 #include "ui/controls.h"
 
-namespace tessaly::web {
+namespace tessaly::manifest {
 
 std::vector<Font> gameFonts() {
   SystemClock clock;  // no timer runs
@@ -25,17 +25,17 @@ std::vector<Font> gameFonts() {
   return fonts;
 }
 
-std::optional<FaceUnits> readFaceUnits(const std::string& file, int index) {
+std::optional<web::FaceUnits> readFaceUnits(const std::string& file, int index) {
   FT_Library library = nullptr;
   if (FT_Init_FreeType(&library) != 0) return std::nullopt;
-  std::optional<FaceUnits> units;
+  std::optional<web::FaceUnits> units;
   FT_Face face = nullptr;
   if (FT_New_Face(library, file.c_str(), index, &face) == 0) {
-    if (FT_IS_SCALABLE(face)) units = FaceUnits{face->units_per_EM, face->ascender, face->descender};
+    if (FT_IS_SCALABLE(face)) units = web::FaceUnits{face->units_per_EM, face->ascender, face->descender};
     FT_Done_Face(face);
   }
   FT_Done_FreeType(library);
   return units;
 }
 
-}  // namespace tessaly::web
+}  // namespace tessaly::manifest

@@ -10,13 +10,13 @@
 #include "frontend/web/text_metrics.h"
 #include "ui/screen_object.h"
 
-namespace tessaly::web {
+namespace tessaly::manifest {
 
 // Every font an object of the window is drawn with, once each (face, weight
 // and character set; the size does not choose the face).
 std::vector<Font> gameFonts();
 
 // Nothing when FreeType cannot open the face.
-std::optional<FaceUnits> readFaceUnits(const std::string& file, int index);
+std::optional<web::FaceUnits> readFaceUnits(const std::string& file, int index);
 
-}  // namespace tessaly::web
+}  // namespace tessaly::manifest

@@ -35,9 +35,9 @@ int main(int, char**) {  // SDL's main on Windows
   {
     desktop::FontBook book;
     std::string json = "[\n";
-    for (const Font& font : web::gameFonts()) {
+    for (const Font& font : manifest::gameFonts()) {
       const desktop::FaceChoice* face = book.face(font);
-      const auto units = face ? web::readFaceUnits(face->file, face->index) : std::nullopt;
+      const auto units = face ? manifest::readFaceUnits(face->file, face->index) : std::nullopt;
       if (!units) {
         std::fprintf(stderr, "tessaly-font-manifest: no face for \"%.*s\"\n", static_cast<int>(font.face.size()),
                      font.face.data());
