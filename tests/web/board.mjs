@@ -1,8 +1,11 @@
 // What the browser tests read of the board and of the page's calls: canvas
 // pixels, the paddles' places, waiting for a condition, and every call from
-// the page into the engine.
+// the page into the engine, each event by what it carried.
 
 import assert from 'node:assert/strict';
+import { readFile } from 'node:fs/promises';
+import { join } from 'node:path';
+import { root } from './browser.mjs';
 
 export const orange = [255, 128, 0];
 export const red = [255, 0, 0];
@@ -101,17 +104,31 @@ export function steps(track, which) {
 
 // Run in the page before its own script: every call from the page into the
 // engine, its export and arguments, goes into window.calls while that is an
-// array.
+// array; an event through the door goes with the bytes of the record it
+// crossed in. The exports' full names come from the engine's JavaScript in
+// the page's own script (the build shortens them), which comes after any a
+// test put ahead of it.
 export function recordCalls() {
   const instantiate = WebAssembly.instantiate;
   WebAssembly.instantiate = async (...args) => {
     const made = await instantiate(...args);
     const instance = made instanceof WebAssembly.Instance ? made : made.instance;
+    const script = [...document.querySelectorAll('script:not([type])')].at(-1).textContent;
+    const names = {};
+    for (const [, name, short] of script.matchAll(/Module\["_(tessaly_\w+)"\]\s*=\s*Module\["asm"\]\["(\w+)"\]/g)) {
+      names[short] = name;
+    }
+    const memory = Object.values(instance.exports).find((value) => value instanceof WebAssembly.Memory);
+    let record = 0;
     const exports = {};
-    for (const [name, value] of Object.entries(instance.exports)) {
-      exports[name] = typeof value !== 'function' ? value : (...values) => {
-        window.calls?.push([name, ...values]);
-        return value(...values);
+    for (const [short, value] of Object.entries(instance.exports)) {
+      const name = names[short] ?? short;
+      exports[short] = typeof value !== 'function' ? value : (...values) => {
+        if (name === 'tessaly_event') window.calls?.push([name, [...new Uint8Array(memory.buffer, record, 256)]]);
+        else window.calls?.push([name, ...values]);
+        const result = value(...values);
+        if (name === 'tessaly_record') record = result;
+        return result;
       };
     }
     Object.defineProperty(instance, 'exports', { value: exports });
@@ -119,15 +136,39 @@ export function recordCalls() {
   };
 }
 
-// The calls recorded, by the exports' full names (the build may shorten them:
-// the engine's JavaScript says which is which).
-export function calls(page) {
-  return page.evaluate(() => {
-    const names = {};
-    const named = /Module\["_(tessaly_\w+)"\]\s*=\s*Module\["asm"\]\["(\w+)"\]/g;
-    // The page's own script comes after any a test put ahead of it.
-    const script = [...document.querySelectorAll('script:not([type])')].at(-1).textContent;
-    for (const [, name, short] of script.matchAll(named)) names[short] = name;
-    return window.calls.map(([short, ...values]) => [names[short] ?? short, ...values]);
-  });
+// The page's tables, as the build made them for it.
+let tables;
+const pageTables = () => (tables ??= readFile(join(root, 'build-web', 'script', 'page', 'tables.js'), 'utf8')
+  .then((source) => import(`data:text/javascript,${encodeURIComponent(source)}`)));
+
+// An event as it crossed, by the names of its kind and device and with the
+// fields its kind reads: ['Press', 'Keyboard', key, code], ['Press', 'Touch',
+// control], ['PointerDown', x, y], ['ReleaseAll', 'Gamepad'], ['Tick'].
+async function event(bytes) {
+  const { Kind, Device, record } = await pageTables();
+  const view = new DataView(Uint8Array.from(bytes).buffer);
+  const field = (name) => {
+    const { at, type } = record.fields[name];
+    return type === 'f64' ? view.getFloat64(at, true) : view.getInt32(at, true);
+  };
+  const text = (name) => new TextDecoder().decode(
+    Uint8Array.from(bytes.slice(record.fields[name].at, record.fields[name].at + field(`${name}Length`))));
+  const nameOf = (table, value) => Object.keys(table).find((k) => table[k] === value);
+  const kind = nameOf(Kind, field('kind'));
+  const device = nameOf(Device, field('device'));
+  if (kind === 'Press' || kind === 'Release') {
+    return device === 'Keyboard' ? [kind, device, text('key'), text('code')] : [kind, device, field('control')];
+  }
+  if (kind === 'ReleaseAll') return [kind, device];
+  if (kind.startsWith('Pointer') && kind !== 'PointerCancel') return [kind, field('x'), field('y')];
+  if (kind === 'Resize') return [kind, field('x'), field('y')];
+  if (kind === 'Stick') return [kind, field('leanX'), field('leanY')];
+  return [kind];
+}
+
+// The calls recorded: each event through the door as `event` reads it, any
+// other call by its export's full name and arguments.
+export async function calls(page) {
+  const made = await page.evaluate(() => window.calls);
+  return Promise.all(made.map(([name, ...values]) => (name === 'tessaly_event' ? event(values[0]) : [name, ...values])));
 }

@@ -85,7 +85,7 @@ test('a pad: the d-pad and the stick move the paddles, South speeds them, Start 
   await page.evaluate(() => { window.calls = []; });
   await page.evaluate(() => window.plug(false));
   assert.deepEqual(await stepsWhileRunning(page, 100, 'bottom'), []);
-  assert.deepEqual((await calls(page)).filter(([name]) => name !== 'tessaly_tick'), [['tessaly_release_all', 1]]);
+  assert.deepEqual((await calls(page)).filter(([kind]) => kind !== 'Tick'), [['ReleaseAll', 'Gamepad']]);
   const reads = await page.evaluate(() => window.padReads);
   await frames(page);
   assert.deepEqual(await page.evaluate(() => [window.padReads, window.tessaly.polling()]), [reads, false]);

@@ -8,7 +8,7 @@ namespace tessaly::web {
 
 namespace {
 
-ProofGame* game = nullptr;
+ProofWatch* watch = nullptr;
 
 // What a test asks of the proof build, on the page's window.
 // clang-format off
@@ -29,80 +29,73 @@ EM_JS(void, exposeProof, (), {
 
 // The player's keys and clicks take the page's own path into the game.
 struct PageInput {
-  WebGame& game;
-  void keyDown(int code) { game.keyDown(code); }
-  void keyUp(int code) { game.keyUp(code); }
-  void click(std::string_view name) { game.click(name); }
+  frontend::GameLoop& loop;
+  void keyDown(int code) { loop.handle(frontend::Event::keyDown(code)); }
+  void keyUp(int code) { loop.handle(frontend::Event::keyUp(code)); }
+  void click(std::string_view name) { loop.handle(frontend::Event::click(name)); }
 };
 
 }  // namespace
 
-ProofGame::ProofGame(Form1& form, const Clock& clock, PageFonts& fonts)
-    : WebGame(form, clock, fonts), form_(form), clock_(clock) {
-  game = this;
+ProofWatch::ProofWatch(Form1& form, const frontend::GameSession& session) : form_(form), session_(session) {
+  watch = this;
   exposeProof();
 }
 
-ProofGame::~ProofGame() { game = nullptr; }
+ProofWatch::~ProofWatch() { watch = nullptr; }
 
-ProofGame* ProofGame::current() { return game; }
+ProofWatch* ProofWatch::current() { return watch; }
 
-void ProofGame::tick() {
-  const Controls& objects = form_.controls();
-  const auto d1 = objects.Timer1.due();
-  const auto d2 = objects.Timer2.due();
-  const TimeMs now = clock_.now();
-  WebGame::tick();
-  if (d1 && *d1 <= now) ++ticks_[0];
-  if (d2 && *d2 <= now) ++ticks_[1];
-  after("tick");
-  if (!playing_) return;
-  PageInput input{*this};
+bool ProofWatch::between(frontend::GameLoop& loop) {
+  check("the round's events and ticks");
+  if (!playing_) return true;
+  PageInput input{loop};
   perform(player_.decide(form_), input);
-  after("the player's keys");
+  check("the player's keys");
+  return true;
 }
 
-void ProofGame::autoplay(int missEvery) {
+void ProofWatch::autoplay(int missEvery) {
   player_.setMissEvery(missEvery);
   playing_ = true;
 }
 
-void ProofGame::after(const char* event) {
+void ProofWatch::check(const char* after, bool frame) {
   ++checks_;
   if (!violation_.empty()) return;
   std::string broken = checkInvariants(form_);
-  const frontend::PixelSize size = session().size();
-  for (const frontend::PixelRect& r : session().repainted()) {
+  const frontend::PixelSize size = session_.size();
+  for (const frontend::PixelRect& r : frame ? session_.repainted() : std::span<const frontend::PixelRect>{}) {
     if (r.x < 0 || r.y < 0 || r.x + r.w > size.width || r.y + r.h > size.height) {
       broken = "repainted " + std::to_string(r.w) + " x " + std::to_string(r.h) + " at " + std::to_string(r.x) + "," +
                std::to_string(r.y) + " on a canvas of " + std::to_string(size.width) + " x " +
                std::to_string(size.height);
     }
   }
-  if (!broken.empty()) violation_ = std::string("after ") + event + ": " + broken;
+  if (!broken.empty()) violation_ = std::string("after ") + after + ": " + broken;
 }
 
 }  // namespace tessaly::web
 
 extern "C" {
 
-using tessaly::web::ProofGame;
+using tessaly::web::ProofWatch;
 
 EMSCRIPTEN_KEEPALIVE const char* tessaly_proof_violation() {
-  return ProofGame::current() ? ProofGame::current()->violation().c_str() : "";
+  return ProofWatch::current() ? ProofWatch::current()->violation().c_str() : "";
 }
 EMSCRIPTEN_KEEPALIVE double tessaly_proof_ticks(int timer) {
-  return ProofGame::current() ? ProofGame::current()->ticks(timer) : 0;
+  return ProofWatch::current() ? ProofWatch::current()->ticks(timer) : 0;
 }
-EMSCRIPTEN_KEEPALIVE double tessaly_proof_checks() { return ProofGame::current() ? ProofGame::current()->checks() : 0; }
+EMSCRIPTEN_KEEPALIVE double tessaly_proof_checks() { return ProofWatch::current() ? ProofWatch::current()->checks() : 0; }
 EMSCRIPTEN_KEEPALIVE void tessaly_proof_autoplay(int missEvery) {
-  if (ProofGame::current()) ProofGame::current()->autoplay(missEvery);
+  if (ProofWatch::current()) ProofWatch::current()->autoplay(missEvery);
 }
 EMSCRIPTEN_KEEPALIVE int tessaly_proof_width() {
-  return ProofGame::current() ? ProofGame::current()->session().size().width : 0;
+  return ProofWatch::current() ? ProofWatch::current()->session().size().width : 0;
 }
 EMSCRIPTEN_KEEPALIVE int tessaly_proof_height() {
-  return ProofGame::current() ? ProofGame::current()->session().size().height : 0;
+  return ProofWatch::current() ? ProofWatch::current()->session().size().height : 0;
 }
 
 }  // extern "C"

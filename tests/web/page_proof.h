@@ -1,92 +1,52 @@
 #pragma once
 // The page's proof build (never shipped): the game behind the page as the
-// shipped one plays it, and after every event the rules every state keeps,
-// the areas repainted inside the canvas, each timer's ticks counted, and, when
-// asked, the automatic player at the keys after each tick, as tessaly-live
-// plays the desktop window. The page's tests read it all as
-// `window.tessalyProof` (page_proof.cpp).
+// shipped one plays it, watched round by round as the loop runs it: the
+// rules every state keeps, the areas repainted inside the canvas, each
+// timer's ticks counted, and, when asked, the automatic player at the keys
+// after each round, as tessaly-live plays the desktop window. The page's
+// tests read it all as `window.tessalyProof` (page_proof.cpp).
 
 #include <cstdint>
 #include <string>
 
-#include "frontend/web/web_game.h"
+#include "frontend/core/game_loop.h"
 #include "game/form1.h"
 #include "harness/autoplayer.h"
 
 namespace tessaly::web {
 
-class ProofGame : public WebGame {
+class ProofWatch final : public frontend::LoopObserver {
  public:
-  ProofGame(Form1& form, const Clock& clock, PageFonts& fonts);
-  ~ProofGame();
-  ProofGame(const ProofGame&) = delete;
-  ProofGame& operator=(const ProofGame&) = delete;
+  ProofWatch(Form1& form, const frontend::GameSession& session);
+  ~ProofWatch() override;
+  ProofWatch(const ProofWatch&) = delete;
+  ProofWatch& operator=(const ProofWatch&) = delete;
 
-  // The page's events, each followed by the checks.
-  void resize(int width, int height) {
-    WebGame::resize(width, height);
-    after("resize");
-  }
-  void keyDown(int virtualKey) {
-    WebGame::keyDown(virtualKey);
-    after("key down");
-  }
-  void keyUp(int virtualKey) {
-    WebGame::keyUp(virtualKey);
-    after("key up");
-  }
-  void press(Device device, int control) {
-    WebGame::press(device, control);
-    after("press");
-  }
-  void release(Device device, int control) {
-    WebGame::release(device, control);
-    after("release");
-  }
-  void releaseAll(Device device) {
-    WebGame::releaseAll(device);
-    after("release all");
-  }
-  void stick(double x, double y) {
-    WebGame::stick(x, y);
-    after("stick");
-  }
-  void pointerDown(int x, int y) {
-    WebGame::pointerDown(x, y);
-    after("pointer down");
-  }
-  void pointerMove(int x, int y) {
-    WebGame::pointerMove(x, y);
-    after("pointer move");
-  }
-  void pointerUp(int x, int y) {
-    WebGame::pointerUp(x, y);
-    after("pointer up");
-  }
-  void pointerCancel() {
-    WebGame::pointerCancel();
-    after("pointer cancel");
-  }
-  // Counts the ticks due, delivers them, then lets the player act.
-  void tick();
+  void ticked(int timer) override { ++ticks_[timer == 1 ? 0 : 1]; }
+  // Checks the round's state, then lets the player act and checks again.
+  bool between(frontend::GameLoop& loop) override;
+  // Checks where the frame was painted.
+  void presented() override { check("the frame", true); }
 
-  // The player plays from the next tick on, letting every `missEvery`th ball go (0: none).
+  // The player plays from the next round on, letting every `missEvery`th ball go (0: none).
   void autoplay(int missEvery);
   // The first broken rule since the page started, empty while none.
   const std::string& violation() const { return violation_; }
   // Ticks delivered so far of Timer1 (1) or Timer2 (2).
   double ticks(int timer) const { return static_cast<double>(ticks_[timer == 1 ? 0 : 1]); }
-  // Checks run so far, one after each event.
+  // Checks run so far, a few a round.
   double checks() const { return static_cast<double>(checks_); }
+  const frontend::GameSession& session() const { return session_; }
 
-  // The one game of the page, for its exports.
-  static ProofGame* current();
+  // The one watch of the page, for its exports.
+  static ProofWatch* current();
 
  private:
-  void after(const char* event);
+  // The rules every state keeps, and with `frame` where the frame was painted.
+  void check(const char* after, bool frame = false);
 
   Form1& form_;
-  const Clock& clock_;
+  const frontend::GameSession& session_;
   AutoPlayer player_;
   bool playing_ = false;
   std::string violation_;

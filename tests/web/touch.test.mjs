@@ -144,9 +144,9 @@ test('each control is the key it stands for, keeps the focus on the game, and a 
   await touch.tap([found.board.x + 216, found.board.y + 256]);
   assert.deepEqual(await pixel(page, 140, 208), green, 'the button is gone');
   assert.equal(await page.evaluate(() => window.tessaly.scheduled()), true);
-  const pressed = (await calls(page)).filter(([name]) => name !== 'tessaly_tick');
-  assert.deepEqual(pressed, [['tessaly_press', 2, 5], ['tessaly_release', 2, 5],
-    ['tessaly_pointer_down', 216, 256], ['tessaly_pointer_up', 216, 256]]);
+  const pressed = (await calls(page)).filter(([kind]) => kind !== 'Tick');
+  assert.deepEqual(pressed, [['Press', 'Touch', 5], ['Release', 'Touch', 5],
+    ['PointerDown', 216, 256], ['PointerUp', 216, 256]]);
   // No touch became a mouse event, and the game kept the keyboard's focus.
   assert.deepEqual(await page.evaluate(() => [window.mouse, document.activeElement.tagName]), [0, 'CANVAS']);
   assert.deepEqual(await page.errors(), []);
@@ -181,9 +181,9 @@ test('two fingers hold Left and Up at once; a finger sliding off lets go, onto a
   await touch.up(1);
   await touch.up(2);
   assert.deepEqual(await held(page), []);
-  assert.deepEqual((await calls(page)).filter(([name]) => name !== 'tessaly_tick'), [
-    ['tessaly_release', 2, 0], ['tessaly_press', 2, 6], ['tessaly_release', 2, 6], ['tessaly_press', 2, 1],
-    ['tessaly_release', 2, 1], ['tessaly_release', 2, 2]]);
+  assert.deepEqual((await calls(page)).filter(([kind]) => kind !== 'Tick'), [
+    ['Release', 'Touch', 0], ['Press', 'Touch', 6], ['Release', 'Touch', 6], ['Press', 'Touch', 1],
+    ['Release', 'Touch', 1], ['Release', 'Touch', 2]]);
   assert.deepEqual(await page.errors(), []);
   await page.close();
 });

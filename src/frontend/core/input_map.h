@@ -14,22 +14,38 @@
 
 namespace tessaly::frontend {
 
-enum class Device : std::uint8_t { Keyboard, Gamepad, Touch };
+// The devices, the pad's buttons and the touch controls are each listed once
+// here: the page's script numbers them from these lists (its tables are made
+// from them when the page is built).
+#define TESSALY_DEVICES(X) X(Keyboard) X(Gamepad) X(Touch)
+#define TESSALY_DEVICE(name) name,
+enum class Device : std::uint8_t { TESSALY_DEVICES(TESSALY_DEVICE) };
+#undef TESSALY_DEVICE
 
-// A gamepad's controls: the standard layout's button numbers (what the
-// browser's Gamepad API reports, and what SDL's game controller buttons are
-// turned into), and the left stick's four directions past its dead zone.
+// A gamepad's buttons with a meaning in the game, by their number in the
+// standard layout (what the browser's Gamepad API reports, and what SDL's
+// game controller buttons are turned into).
+#define TESSALY_PAD_BUTTONS(X) \
+  X(South, 0) X(LeftShoulder, 4) X(RightShoulder, 5) X(Start, 9) X(DpadUp, 12) X(DpadDown, 13) X(DpadLeft, 14) X(DpadRight, 15)
+
+// The on-screen controls of a touch screen, numbered in this order.
+#define TESSALY_TOUCH_CONTROLS(X) \
+  X(Left) X(Right) X(Up) X(Down) X(Faster) X(Pause) X(NextPattern) X(PreviousPattern)
+
 namespace pad {
-inline constexpr int South = 0, LeftShoulder = 4, RightShoulder = 5, Start = 9, DpadUp = 12, DpadDown = 13,
-                     DpadLeft = 14, DpadRight = 15;
+#define TESSALY_PAD_BUTTON(name, number) inline constexpr int name = number;
+TESSALY_PAD_BUTTONS(TESSALY_PAD_BUTTON)
+#undef TESSALY_PAD_BUTTON
+// The left stick's four directions past its dead zone.
 inline constexpr int StickLeft = 100, StickRight = 101, StickUp = 102, StickDown = 103;
 // How far the stick leans (of 1) before it counts as an arrow held.
 inline constexpr double kStickDeadZone = 0.5;
 }  // namespace pad
 
-// The on-screen controls of a touch screen.
 namespace touch {
-inline constexpr int Left = 0, Right = 1, Up = 2, Down = 3, Faster = 4, Pause = 5, NextPattern = 6, PreviousPattern = 7;
+#define TESSALY_TOUCH_CONTROL(name) name,
+enum Control : int { TESSALY_TOUCH_CONTROLS(TESSALY_TOUCH_CONTROL) };
+#undef TESSALY_TOUCH_CONTROL
 }  // namespace touch
 
 // What pressing a control does; letting it go lets its key up.

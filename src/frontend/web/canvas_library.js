@@ -1,40 +1,15 @@
 // @ts-check
 // The page's canvas for the painter (canvas.h): an Emscripten JavaScript
 // library, linked into tessaly.js. The page hands the module its canvas and
-// its table of served faces (Module.tessalyCanvas, Module.tessalyFaces).
-// What it uses of Emscripten's own is declared in emscripten_library.d.ts.
+// its table of served faces (Module.tessalyCanvas, Module.tessalyFaces). It
+// reads the engine's records and drawing commands by $TessalyLayout, which
+// the build makes from the engine's declarations (canvas_tables.js, from
+// page_tables.cpp). What it uses of Emscripten's own is declared in
+// emscripten_library.d.ts.
 // The library's values are written out as text: functions stay `function`
 // expressions, and what cannot be written (a Map, a context) is made on first use.
 
 mergeInto(LibraryManager.library, {
-  // The records the engine hands over to be filled (text_metrics.h): where
-  // each field lies and what it holds. A test holds them to the C++ layout.
-  $TessalyLayout: /** @type {TessalyLayouts} */ ({
-    faceUnits: {
-      size: 12,
-      fields: { unitsPerEm: { at: 0, type: 'i32' }, ascender: { at: 4, type: 'i32' }, descender: { at: 8, type: 'i32' } },
-    },
-    textInk: {
-      size: 40,
-      fields: {
-        advance: { at: 0, type: 'f64' },
-        left: { at: 8, type: 'f64' },
-        right: { at: 16, type: 'f64' },
-        ascent: { at: 24, type: 'f64' },
-        descent: { at: 32, type: 'f64' },
-      },
-    },
-    // A frame's commands (canvas_commands.h): each one's code, and the words
-    // it takes with its arguments.
-    commands: {
-      Fill: { code: 1, words: 6 },
-      Clip: { code: 2, words: 5 },
-      Unclip: { code: 3, words: 1 },
-      Image: { code: 4, words: 8 },
-      Caption: { code: 5, words: 4 },
-    },
-  }),
-
   $TessalyCanvas: /** @type {TessalyCanvasState} */ ({
     // Made with the context, which every call asks for first.
     context: null,

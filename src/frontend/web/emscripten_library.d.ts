@@ -14,26 +14,9 @@ declare const HEAP32: Int32Array<ArrayBuffer>;
 declare const HEAPF64: Float64Array<ArrayBuffer>;
 declare function UTF8ToString(pointer: number, maxBytes?: number): string;
 
-// The library's own values ($TessalyLayout, $TessalyCanvas), by the names
-// its functions use.
-interface FieldLayout {
-  at: number;
-  type: string;
-  count?: number;
-}
-interface RecordLayout {
-  size: number;
-  fields: Record<string, FieldLayout>;
-}
-interface CommandLayout {
-  code: number;
-  words: number;
-}
-type TessalyLayouts = Record<'faceUnits' | 'textInk', RecordLayout> & {
-  commands: Record<'Fill' | 'Clip' | 'Unclip' | 'Image' | 'Caption', CommandLayout>;
-};
-declare const TessalyLayout: TessalyLayouts;
-
+// The library's own state ($TessalyCanvas), by the name its functions use;
+// its tables ($TessalyLayout) are declared in canvas_tables.d.ts, which the
+// build makes with them.
 interface TessalyCanvasState {
   context: CanvasRenderingContext2D | null;
   colors: Map<number, string>;

@@ -1,33 +1,30 @@
-// Tessaly in the browser: the game behind the page's canvas. The page's
-// engine module (page/engine.js) calls these functions on its events, each
-// event one call. A call that changes the game answers how long the page may
-// sleep before calling tessaly_tick, or -1 when nothing is due; a reply of
-// more than one value goes into the page's record (page_record.h).
+// Tessaly in the browser: the game behind the page's canvas, behind one door.
+// The page writes each of its events into the record the two share
+// (page_record.h) and calls tessaly_event; the front-end core's loop takes
+// the event, the ticks due and the frame, and the reply (how long the page
+// may sleep, the beat after that, the frames shown) goes back into the record.
 
 #include <emscripten/emscripten.h>
 
 #include <cstddef>
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <string_view>
 
 #include "base/platform.h"
+#include "frontend/core/game_loop.h"
 #include "frontend/core/viewport.h"
+#include "frontend/web/canvas_painter.h"
 #include "frontend/web/key_map.h"
 #include "frontend/web/page_fonts.h"
 #include "frontend/web/page_record.h"
-#include "frontend/web/web_game.h"
 #include "game/form1.h"
 
 namespace {
 
 using namespace tessaly;
-
-#ifdef TESSALY_PAGE_GAME
-using PageGame = TESSALY_PAGE_GAME;  // a test build's game (tests/web/proof_main.cpp)
-#else
-using PageGame = web::WebGame;
-#endif
+using frontend::Event;
 
 // The page's time, read once as each of its events begins: every rule an event
 // runs sees the same time, and reading it costs the page one call per event
@@ -50,38 +47,50 @@ struct Page {
   web::PageFonts fonts;
   web::PageTextMeasurer measurer{fonts};
   Form1 form{clock, random, measurer};
-  PageGame game{form, clock, fonts};
+  frontend::GameSession session{form};
+  web::CanvasPainter painter{fonts};
+#ifdef TESSALY_PAGE_WATCH
+  TESSALY_PAGE_WATCH watch{form, session};  // a test build's (tests/web/proof_main.cpp)
+  frontend::GameLoop loop{session, clock, &watch};
+#else
+  frontend::GameLoop loop{session, clock};
+#endif
 };
 
 std::unique_ptr<Page> page;
-
-// The game, as one of the page's events begins.
-PageGame& game() {
-  page->clock.read();
-  return page->game;
-}
 web::PageRecord record;
-
-// The reply to every call that changes the game: how long the page may sleep,
-// with the beat the ticks keep after that into the record.
-int reply() {
-  record.beat = page->game.beat();
-  return page->game.wakeIn();
-}
 
 std::string_view keyName(const char* name, int length) {
   return {name, static_cast<std::size_t>(length > 0 && length <= web::kKeyNameBytes ? length : 0)};
 }
 
-// The virtual-key code of the key event whose names the page wrote into the record.
-int recordedKey(int keyLength, int codeLength) {
-  return web::virtualKeyCode(keyName(record.key, keyLength), keyName(record.code, codeLength));
+// The event the page wrote, in the loop's terms; nothing for one the page
+// cannot send (a click by a button's name is an automatic player's, and the
+// page never quits).
+std::optional<Event> recordedEvent() {
+  using K = Event::Kind;
+  if (record.kind < 0 || record.kind > static_cast<int>(K::Quit)) return std::nullopt;
+  const auto kind = static_cast<K>(record.kind);
+  if (kind == K::Click || kind == K::Quit) return std::nullopt;
+  if (record.device < 0 || record.device > static_cast<int>(frontend::Device::Touch)) return std::nullopt;
+  Event e{.kind = kind, .device = static_cast<frontend::Device>(record.device), .control = record.control,
+          .x = record.x, .y = record.y, .leanX = record.leanX, .leanY = record.leanY};
+  if ((kind == K::Press || kind == K::Release) && e.device == frontend::Device::Keyboard) {
+    // A key comes by its names; the game's own are the browser's no longer.
+    e.control = web::virtualKeyCode(keyName(record.key, record.keyLength), keyName(record.code, record.codeLength));
+    record.gameKey = web::isGameKey(e.control) ? 1 : 0;
+  }
+  return e;
 }
 
-// A device as the page numbers it (frontend/core/input_map.h), or nothing for a number that is none.
-std::optional<frontend::Device> deviceOf(int device) {
-  if (device < 0 || device > static_cast<int>(frontend::Device::Touch)) return std::nullopt;
-  return static_cast<frontend::Device>(device);
+// One round for the event, its reply into the record.
+void round(const Event& e) {
+  if (e.kind == Event::Kind::Resize) page->painter.resized();  // the page's new size cleared the canvas
+  page->loop.handle(e);
+  const frontend::Round r = page->loop.endRound(page->painter);
+  record.wait = r.wait ? static_cast<std::int32_t>(std::min<TimeMs>(*r.wait, 1'000'000)) : -1;
+  record.beat = r.beat;
+  record.frames = static_cast<double>(page->session.frames());
 }
 
 }  // namespace
@@ -92,86 +101,19 @@ EMSCRIPTEN_KEEPALIVE web::PageRecord* tessaly_record() { return &record; }
 
 // Opens the window once the page's faces are loaded, and draws the first
 // frame on a canvas of `width` x `height` device pixels.
-EMSCRIPTEN_KEEPALIVE int tessaly_start(int width, int height) {
+EMSCRIPTEN_KEEPALIVE void tessaly_start(int width, int height) {
   page = std::make_unique<Page>();
   page->form.open();
-  game().resize(width, height);
-  return reply();
+  round(Event::resize(width, height));
 }
 
-EMSCRIPTEN_KEEPALIVE int tessaly_resize(int width, int height) {
-  game().resize(width, height);
-  return reply();
+// The event in the record.
+EMSCRIPTEN_KEEPALIVE void tessaly_event() {
+  if (!page) return;
+  page->clock.read();
+  record.gameKey = 0;
+  if (const auto e = recordedEvent()) round(*e);
 }
-
-EMSCRIPTEN_KEEPALIVE int tessaly_tick() {
-  game().tick();
-  return reply();
-}
-
-// A key event, its `key` and `code` in the record, `keyLength` and
-// `codeLength` bytes long (0 for a name too long for it). Replies with the
-// wait and whether it was one of the game's keys.
-EMSCRIPTEN_KEEPALIVE void tessaly_key_down(int keyLength, int codeLength) {
-  const int virtualKey = recordedKey(keyLength, codeLength);
-  game().keyDown(virtualKey);
-  record.gameKey = web::isGameKey(virtualKey) ? 1 : 0;
-  record.wait = reply();
-}
-
-EMSCRIPTEN_KEEPALIVE int tessaly_key_up(int keyLength, int codeLength) {
-  game().keyUp(recordedKey(keyLength, codeLength));
-  return reply();
-}
-
-EMSCRIPTEN_KEEPALIVE int tessaly_pointer_down(int x, int y) {
-  game().pointerDown(x, y);
-  return reply();
-}
-
-EMSCRIPTEN_KEEPALIVE int tessaly_pointer_move(int x, int y) {
-  game().pointerMove(x, y);
-  return reply();
-}
-
-EMSCRIPTEN_KEEPALIVE int tessaly_pointer_up(int x, int y) {
-  game().pointerUp(x, y);
-  return reply();
-}
-
-// A control of any device went down or came up, numbered as the front-end
-// core's input map numbers them: the keyboard's virtual-key codes, a pad's
-// buttons, the touch screen's controls.
-EMSCRIPTEN_KEEPALIVE int tessaly_press(int device, int control) {
-  if (const auto d = deviceOf(device)) game().press(*d, control);
-  return reply();
-}
-
-EMSCRIPTEN_KEEPALIVE int tessaly_release(int device, int control) {
-  if (const auto d = deviceOf(device)) game().release(*d, control);
-  return reply();
-}
-
-// Everything a device holds comes up: the page lost the focus, a pad went away.
-EMSCRIPTEN_KEEPALIVE int tessaly_release_all(int device) {
-  if (const auto d = deviceOf(device)) game().releaseAll(*d);
-  return reply();
-}
-
-// A pad's left stick, x to the right and y down, each -1 to 1; the engine
-// decides what counts as leaning.
-EMSCRIPTEN_KEEPALIVE int tessaly_stick(double x, double y) {
-  game().stick(x, y);
-  return reply();
-}
-
-// The browser took the pointer away: a push button held down comes up without a click.
-EMSCRIPTEN_KEEPALIVE int tessaly_pointer_cancel() {
-  game().pointerCancel();
-  return reply();
-}
-
-EMSCRIPTEN_KEEPALIVE double tessaly_frames() { return static_cast<double>(page ? page->game.frames() : 0); }
 
 // The canvas for a page of `width` x `height` device pixels, its size into the record.
 EMSCRIPTEN_KEEPALIVE void tessaly_canvas_size(int width, int height) {

@@ -7,7 +7,7 @@
 // one press and one release.
 
 /**
- * What the controls do, by their names (the keys of engine.js's Touch).
+ * What the controls do, by their names (the keys of tables.js's Touch).
  * @typedef {{ press(name: string): void, release(name: string): void, releaseAll(): void }} Hands
  */
 
