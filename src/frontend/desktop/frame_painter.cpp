@@ -17,6 +17,49 @@ constexpr std::size_t kShapeCacheLimit = 64;
 
 std::uint32_t packed(Color c) { return (std::uint32_t{c.r} << 16) | (std::uint32_t{c.g} << 8) | c.b; }
 
+std::uint32_t* rowOf(SDL_Surface* s, int y) {
+  return reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(s->pixels) +
+                                          static_cast<std::ptrdiff_t>(y) * s->pitch);
+}
+
+// SDL blends a pixel with alpha one way where it has MMX (every x86-64) and
+// another in plain C (ARM), a level or two apart on the edges of text and
+// shapes. The game blends them itself with the MMX sums, so that a frame is
+// the same on every platform; a target of another pixel layout goes to SDL.
+void blend(SDL_Surface* source, SDL_Surface* target, SDL_Rect to) {
+  const Uint32 layout = target->format->format;
+  if (layout != SDL_PIXELFORMAT_XRGB8888 && layout != SDL_PIXELFORMAT_ARGB8888) {
+    SDL_BlitSurface(source, nullptr, target, &to);
+    return;
+  }
+  to.w = source->w;
+  to.h = source->h;
+  SDL_Rect clip;
+  SDL_GetClipRect(target, &clip);
+  SDL_Rect area;
+  if (!SDL_IntersectRect(&to, &clip, &area)) return;
+  if (SDL_MUSTLOCK(target) && SDL_LockSurface(target) != 0) return;
+  for (int y = area.y; y < area.y + area.h; ++y) {
+    const std::uint32_t* from = rowOf(source, y - to.y) + (area.x - to.x);
+    std::uint32_t* onto = rowOf(target, y) + area.x;
+    for (int x = 0; x < area.w; ++x) {
+      const std::uint32_t s = from[x];
+      const std::uint32_t a = s >> 24;
+      if (a == 0) continue;
+      if (a == 255) {
+        onto[x] = s;
+        continue;
+      }
+      const std::uint32_t d = onto[x];
+      std::uint32_t out = ((a * 255 >> 8) + ((d >> 24) * (255 - a) >> 8)) << 24;
+      for (int shift = 0; shift < 24; shift += 8)
+        out |= ((((s >> shift) & 255) * a >> 8) + (((d >> shift) & 255) * (255 - a) >> 8)) << shift;
+      onto[x] = out;
+    }
+  }
+  if (SDL_MUSTLOCK(target)) SDL_UnlockSurface(target);
+}
+
 }  // namespace
 
 FramePainter::FramePainter(FontBook& fonts) : fonts_(fonts) {}
@@ -67,8 +110,7 @@ void FramePainter::fill(const PixelRect& r, Color c) {
 void FramePainter::blitShape(const frontend::RasterShape& shape, frontend::PixelPoint at) {
   const Cached* made = shapeSurface(shape);
   if (made == nullptr) return;
-  SDL_Rect to{at.x, at.y, shape.width, shape.height};
-  SDL_BlitSurface(made->surface, nullptr, target_, &to);
+  blend(made->surface, target_, {at.x, at.y, shape.width, shape.height});
 }
 
 std::optional<frontend::PixelSize> FramePainter::prepareCaption(const Font& font, int pixels, std::string_view text,
@@ -97,8 +139,7 @@ void FramePainter::drawCaption(frontend::PixelPoint at, const PixelRect& inside)
   if (caption_ == nullptr) return;
   const SDL_Rect within = toSdl(inside);
   SDL_SetClipRect(target_, &within);
-  SDL_Rect to{at.x, at.y, caption_->width, caption_->height};
-  SDL_BlitSurface(caption_->surface, nullptr, target_, &to);
+  blend(caption_->surface, target_, {at.x, at.y, caption_->width, caption_->height});
   SDL_SetClipRect(target_, &clip_);
 }
 
