@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 #include <sstream>
+#include <stdexcept>
 #include <string_view>
 
 #include "game/brick_grid.h"
@@ -109,10 +110,8 @@ bool sameText(std::string_view a, std::string_view b) {
 
 std::string checkGrid(const GameState& s, const Controls& c) {
   Integer standing = 0;
-  int col = 0;
-  for (const auto& column : s.cells) {
-    int r = 0;
-    for (const std::int16_t v : column) {
+  for (int col = 0; const auto& column : s.cells) {
+    for (int r = 0; const std::int16_t v : column) {
       if (v < 0 || v > 9) return describe("cells(", col, ", ", r, ") holds ", v);
       if (v != 0 && !inPatternWindow(col, r))
         return describe("cells(", col, ", ", r, ") outside the pattern holds ", v);
@@ -129,24 +128,28 @@ std::string checkGrid(const GameState& s, const Controls& c) {
       return describe("numbricks reads \"", c.numbricks.caption(), "\" with ", s.brickcount, " bricks left");
   }
 
-  // Members 0 to 625 and no more: brick 0, the hidden template, and one a cell.
+  // Members 0 to 625: brick 0, the hidden template, and one a cell. Asking
+  // for one that is missing throws.
   if (c.brick.upperBound() != kGridSize * kGridSize) return describe("the window holds ", c.brick.count(), " bricks");
-  for (int n = 0; n <= kGridSize * kGridSize; ++n)
-    if (!c.brick.exists(n)) return describe("the window holds ", c.brick.count(), " bricks");
-  if (c.brick(0).visible()) return "the template brick(0) is shown";
-  const std::array<std::string_view, 10>& captions = brickCaptions();
-  for (int r = 1; r <= kGridSize; ++r) {
-    for (int col = 1; col <= kGridSize; ++col) {
-      const auto n = static_cast<int>(cellNumber(col, r));
-      const std::int16_t v = s.cells[static_cast<std::size_t>(col)][static_cast<std::size_t>(r)];
-      const ScreenObject& b = c.brick(n);
-      if (b.visible() != (v != 0))
-        return describe("brick(", n, ") is ", b.visible() ? "shown" : "hidden", " over a cell holding ", v);
-      if (!sameText(b.caption(), captions[static_cast<std::size_t>(v)]))
-        return describe("brick(", n, ") reads \"", b.caption(), "\" for ", v);
-      if (v > 0 && b.backColor() != kBrickColors[static_cast<std::size_t>(v)])
-        return describe("brick(", n, ") has the wrong colour for ", v);
+  try {
+    if (c.brick(0).visible()) return "the template brick(0) is shown";
+    const std::array<std::string_view, 10>& captions = brickCaptions();
+    int n = 0;
+    for (int r = 1; r <= kGridSize; ++r) {
+      for (int col = 1; col <= kGridSize; ++col) {
+        ++n;
+        const std::int16_t v = s.cells[static_cast<std::size_t>(col)][static_cast<std::size_t>(r)];
+        const ScreenObject& b = c.brick(n);
+        if (b.visible() != (v != 0))
+          return describe("brick(", n, ") is ", b.visible() ? "shown" : "hidden", " over a cell holding ", v);
+        if (!sameText(b.caption(), captions[static_cast<std::size_t>(v)]))
+          return describe("brick(", n, ") reads \"", b.caption(), "\" for ", v);
+        if (v > 0 && b.backColor() != kBrickColors[static_cast<std::size_t>(v)])
+          return describe("brick(", n, ") has the wrong colour for ", v);
+      }
     }
+  } catch (const std::out_of_range& missing) {
+    return describe("the window holds ", c.brick.count(), " bricks: ", missing.what());
   }
   return {};
 }
