@@ -102,9 +102,20 @@ void FramePainter::fill(const PixelRect& r, Color c) {
   if (!SDL_IntersectRect(&rect, &target_->clip_rect, &inside)) return;
   auto* row = static_cast<std::uint8_t*>(target_->pixels) + static_cast<std::ptrdiff_t>(inside.y) * target_->pitch +
               static_cast<std::ptrdiff_t>(inside.x) * 4;
+  // A wide rectangle has its first row copied down, a call a row where the
+  // fuzz build would count and check every pixel; short rows are filled.
+  constexpr int kWideRow = 64;
   const std::uint8_t* first = row;
+  const auto bytes = static_cast<std::size_t>(inside.w) * 4;
   std::fill_n(reinterpret_cast<Uint32*>(row), inside.w, pixel);
-  for (int y = 1; y < inside.h; ++y) std::memcpy(row += target_->pitch, first, static_cast<std::size_t>(inside.w) * 4);
+  for (int y = 1; y < inside.h; ++y) {
+    row += target_->pitch;
+    if (inside.w >= kWideRow) {
+      std::memcpy(row, first, bytes);
+    } else {
+      std::fill_n(reinterpret_cast<Uint32*>(row), inside.w, pixel);
+    }
+  }
 }
 
 void FramePainter::blitShape(const frontend::RasterShape& shape, frontend::PixelPoint at) {
