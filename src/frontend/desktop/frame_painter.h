@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 #include <tuple>
+#include <unordered_map>
 
 #include "frontend/core/painter.h"
 #include "frontend/core/viewport.h"
@@ -51,7 +52,9 @@ class FramePainter final : private frontend::Surface {
     std::uint64_t lastUsed = 0;
   };
   // A caption as drawn: face, pixel size, colour and text. Found by a key
-  // that views its text, without a copy; the text is compared last.
+  // that views its text, without a copy: by its hash, then one comparison,
+  // where an ordered map compared texts at every level of its tree (a frame
+  // looks up a caption for each of its hundreds of bricks).
   template <class Text>
   struct CaptionKey {
     const void* face;
@@ -60,14 +63,22 @@ class FramePainter final : private frontend::Surface {
     Text text;
   };
   using TextKey = CaptionKey<std::string>;
-  struct CaptionOrder {
+  struct CaptionHash {
+    using is_transparent = void;
+    template <class Text>
+    std::size_t operator()(const CaptionKey<Text>& k) const {
+      std::size_t h = std::hash<std::string_view>{}(k.text);
+      h = h * 1000003 ^ std::hash<const void*>{}(k.face);
+      h = h * 1000003 ^ static_cast<std::size_t>(k.pixels);
+      return h * 1000003 ^ k.color;
+    }
+  };
+  struct CaptionEqual {
     using is_transparent = void;
     template <class A, class B>
     bool operator()(const CaptionKey<A>& a, const CaptionKey<B>& b) const {
-      if (a.face != b.face) return std::less<>{}(a.face, b.face);
-      if (a.pixels != b.pixels) return a.pixels < b.pixels;
-      if (a.color != b.color) return a.color < b.color;
-      return std::string_view(a.text) < std::string_view(b.text);
+      return a.face == b.face && a.pixels == b.pixels && a.color == b.color &&
+             std::string_view(a.text) == std::string_view(b.text);
     }
   };
   using ShapeKey = std::tuple<int, int, int, int, std::uint32_t, std::uint32_t>;
@@ -91,7 +102,7 @@ class FramePainter final : private frontend::Surface {
   SDL_Rect clip_{};                  // the area being repainted
   const Cached* caption_ = nullptr;  // the caption prepared to draw next
   std::uint64_t frame_ = 0;
-  std::map<TextKey, Cached, CaptionOrder> texts_;
+  std::unordered_map<TextKey, Cached, CaptionHash, CaptionEqual> texts_;
   std::map<ShapeKey, Cached> shapes_;
 };
 
