@@ -87,7 +87,9 @@ EMSCRIPTEN_KEEPALIVE const char* tessaly_proof_violation() {
 EMSCRIPTEN_KEEPALIVE double tessaly_proof_ticks(int timer) {
   return ProofWatch::current() ? ProofWatch::current()->ticks(timer) : 0;
 }
-EMSCRIPTEN_KEEPALIVE double tessaly_proof_checks() { return ProofWatch::current() ? ProofWatch::current()->checks() : 0; }
+EMSCRIPTEN_KEEPALIVE double tessaly_proof_checks() {
+  return ProofWatch::current() ? ProofWatch::current()->checks() : 0;
+}
 EMSCRIPTEN_KEEPALIVE void tessaly_proof_autoplay(int missEvery) {
   if (ProofWatch::current()) ProofWatch::current()->autoplay(missEvery);
 }

@@ -25,9 +25,9 @@
 #include <exception>
 #include <string>
 
+#include "frontend/core/game_loop.h"
 #include "frontend/core/viewport.h"
 #include "frontend/desktop/font_book.h"
-#include "frontend/core/game_loop.h"
 #include "frontend/desktop/game_window.h"
 #include "frontend/desktop/sdl_session.h"
 #include "game/form1.h"

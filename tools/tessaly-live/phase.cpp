@@ -42,8 +42,7 @@ Micros nowMicros() {
   return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-Phase::Phase(desktop::GameWindow& window, Form1& form, const PhaseOptions& options)
-    : form_(form), options_(options) {
+Phase::Phase(desktop::GameWindow& window, Form1& form, const PhaseOptions& options) : form_(form), options_(options) {
   player_.setMissEvery(options.missEvery);
   begin_ = stretch_ = now();
   end_ = begin_.at + static_cast<Micros>(options.seconds) * kSecond;

@@ -19,22 +19,22 @@ namespace tessaly::frontend {
 
 // Every kind of event, in the order of their numbers (the page's event record
 // numbers them so: its script's tables are made from this list).
-#define TESSALY_EVENT_KINDS(X)                                                              \
-  X(Press)         /* device's control went down (again with each repeat) */              \
-  X(Release)       /* device's control came up */                                          \
-  X(ReleaseAll)    /* everything device holds comes up: a pad gone */                      \
-  X(Stick)         /* a pad's left stick leans leanX, leanY */                             \
-  X(PointerDown)   /* the primary pointer button at output pixel x, y */                   \
-  X(PointerMove)   /*   moved */                                                           \
-  X(PointerUp)     /*   came up */                                                         \
-  X(PointerCancel) /* the pointer was taken away: no click */                              \
-  X(Click)         /* a click on the push button named button (an automatic player's) */   \
-  X(Resize)        /* the output is now x by y pixels */                                   \
-  X(Expose)        /* what was shown is lost: everything is drawn again */                 \
-  X(FocusLost)     /* the keys held come up */                                             \
-  X(Hidden)        /* out of sight: no tick until Shown */                                 \
-  X(Shown)         /* in sight again: each timer ticks once and keeps its rhythm */        \
-  X(Tick)          /* only time passed (a timer, a wake) */                                \
+#define TESSALY_EVENT_KINDS(X)                                                           \
+  X(Press)         /* device's control went down (again with each repeat) */             \
+  X(Release)       /* device's control came up */                                        \
+  X(ReleaseAll)    /* everything device holds comes up: a pad gone */                    \
+  X(Stick)         /* a pad's left stick leans leanX, leanY */                           \
+  X(PointerDown)   /* the primary pointer button at output pixel x, y */                 \
+  X(PointerMove)   /*   moved */                                                         \
+  X(PointerUp)     /*   came up */                                                       \
+  X(PointerCancel) /* the pointer was taken away: no click */                            \
+  X(Click)         /* a click on the push button named button (an automatic player's) */ \
+  X(Resize)        /* the output is now x by y pixels */                                 \
+  X(Expose)        /* what was shown is lost: everything is drawn again */               \
+  X(FocusLost)     /* the keys held come up */                                           \
+  X(Hidden)        /* out of sight: no tick until Shown */                               \
+  X(Shown)         /* in sight again: each timer ticks once and keeps its rhythm */      \
+  X(Tick)          /* only time passed (a timer, a wake) */                              \
   X(Quit)          /* the player closed the game */
 
 struct Event {

@@ -26,11 +26,17 @@ enum class Device : std::uint8_t { TESSALY_DEVICES(TESSALY_DEVICE) };
 // standard layout (what the browser's Gamepad API reports, and what SDL's
 // game controller buttons are turned into).
 #define TESSALY_PAD_BUTTONS(X) \
-  X(South, 0) X(LeftShoulder, 4) X(RightShoulder, 5) X(Start, 9) X(DpadUp, 12) X(DpadDown, 13) X(DpadLeft, 14) X(DpadRight, 15)
+  X(South, 0)                  \
+  X(LeftShoulder, 4)           \
+  X(RightShoulder, 5)          \
+  X(Start, 9)                  \
+  X(DpadUp, 12)                \
+  X(DpadDown, 13)              \
+  X(DpadLeft, 14)              \
+  X(DpadRight, 15)
 
 // The on-screen controls of a touch screen, numbered in this order.
-#define TESSALY_TOUCH_CONTROLS(X) \
-  X(Left) X(Right) X(Up) X(Down) X(Faster) X(Pause) X(NextPattern) X(PreviousPattern)
+#define TESSALY_TOUCH_CONTROLS(X) X(Left) X(Right) X(Up) X(Down) X(Faster) X(Pause) X(NextPattern) X(PreviousPattern)
 
 namespace pad {
 #define TESSALY_PAD_BUTTON(name, number) inline constexpr int name = number;

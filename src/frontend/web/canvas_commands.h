@@ -14,11 +14,11 @@ struct Shape {
 };
 
 // name, code, words
-#define TESSALY_CANVAS_COMMANDS(X)                                            \
-  X(Fill, 1, 6)    /* x, y, w, h, 0xRRGGBB */                                 \
-  X(Clip, 2, 5)    /* x, y, w, h: what follows stays inside, until Unclip */  \
-  X(Unclip, 3, 1)  /* */                                                      \
-  X(Image, 4, 8)   /* image, from x, from y, w, h, to x, to y */              \
+#define TESSALY_CANVAS_COMMANDS(X)                                           \
+  X(Fill, 1, 6)    /* x, y, w, h, 0xRRGGBB */                                \
+  X(Clip, 2, 5)    /* x, y, w, h: what follows stays inside, until Unclip */ \
+  X(Unclip, 3, 1)  /* */                                                     \
+  X(Image, 4, 8)   /* image, from x, from y, w, h, to x, to y */             \
   X(Caption, 5, 4) /* caption, x, baseline */
 
 #define TESSALY_CANVAS_COMMAND(name, code, words) inline constexpr Shape k##name{code, words};

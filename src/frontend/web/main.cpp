@@ -6,8 +6,8 @@
 
 #include <emscripten/emscripten.h>
 
-#include <cstddef>
 #include <algorithm>
+#include <cstddef>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -73,8 +73,13 @@ std::optional<Event> recordedEvent() {
   const auto kind = static_cast<K>(record.kind);
   if (kind == K::Click || kind == K::Quit) return std::nullopt;
   if (record.device < 0 || record.device > static_cast<int>(frontend::Device::Touch)) return std::nullopt;
-  Event e{.kind = kind, .device = static_cast<frontend::Device>(record.device), .control = record.control,
-          .x = record.x, .y = record.y, .leanX = record.leanX, .leanY = record.leanY};
+  Event e{.kind = kind,
+          .device = static_cast<frontend::Device>(record.device),
+          .control = record.control,
+          .x = record.x,
+          .y = record.y,
+          .leanX = record.leanX,
+          .leanY = record.leanY};
   if ((kind == K::Press || kind == K::Release) && e.device == frontend::Device::Keyboard) {
     // A key comes by its names; the game's own are the browser's no longer.
     e.control = web::virtualKeyCode(keyName(record.key, record.keyLength), keyName(record.code, record.codeLength));

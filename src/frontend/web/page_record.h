@@ -19,9 +19,9 @@ struct PageRecord {
   // --- The reply (wider words first: the record has no padding) ---
   double frames = 0;  // frames shown so far
   // --- The event ---
-  std::int32_t kind = 0;     // frontend::Event::Kind
-  std::int32_t device = 0;   // Press, Release, ReleaseAll: frontend::Device
-  std::int32_t control = 0;  // Press, Release: a pad's button or a touch control; a key comes by its names
+  std::int32_t kind = 0;      // frontend::Event::Kind
+  std::int32_t device = 0;    // Press, Release, ReleaseAll: frontend::Device
+  std::int32_t control = 0;   // Press, Release: a pad's button or a touch control; a key comes by its names
   std::int32_t x = 0, y = 0;  // Pointer*: the canvas pixel; Resize: the canvas's size
   // A key's `key` and `code` below, their lengths in bytes (0 for a name too long).
   std::int32_t keyLength = 0, codeLength = 0;

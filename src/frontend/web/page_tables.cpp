@@ -133,7 +133,7 @@ std::string padButtons() {
 
 std::string commands() {
   std::string json;
-#define COMMAND(name, code, words)                                                                          \
+#define COMMAND(name, code, words)                                                                         \
   json += (json.empty() ? "" : ", ") + std::string("\"" #name "\": { \"code\": ") + std::to_string(code) + \
           ", \"words\": " + std::to_string(words) + " }";
   TESSALY_CANVAS_COMMANDS(COMMAND)
@@ -149,8 +149,9 @@ void write(const std::string& path, const std::string& text) {
   }
 }
 
-constexpr const char* kMade = "// Made when the page is built, by src/frontend/web/page_tables.cpp from the engine's own\n"
-                              "// declarations: change those, not this.\n";
+constexpr const char* kMade =
+    "// Made when the page is built, by src/frontend/web/page_tables.cpp from the engine's own\n"
+    "// declarations: change those, not this.\n";
 
 }  // namespace
 
@@ -172,8 +173,8 @@ int main(int argc, char** argv) {
             frozen("Pad", padButtons()) +
             "// The record the page and the engine share (frontend/web/page_record.h): where each field lies.\n" +
             frozen("record", pageRecord()));
-  const std::string layout = "{ \"faceUnits\": " + faceUnits() + ", \"textInk\": " + textInk() +
-                             ", \"commands\": " + commands() + " }";
+  const std::string layout =
+      "{ \"faceUnits\": " + faceUnits() + ", \"textInk\": " + textInk() + ", \"commands\": " + commands() + " }";
   write(folder + "/canvas_tables.js",
         std::string(kMade) +
             "// The records the canvas library fills (frontend/web/text_metrics.h) and a frame's drawing\n"
