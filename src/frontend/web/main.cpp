@@ -68,6 +68,7 @@ std::string_view keyName(const char* name, int length) {
 // cannot send (a click by a button's name is an automatic player's, and the
 // page never quits).
 std::optional<Event> recordedEvent() {
+  record.gameKey = 0;
   using K = Event::Kind;
   if (record.kind < 0 || record.kind > static_cast<int>(K::Quit)) return std::nullopt;
   const auto kind = static_cast<K>(record.kind);
@@ -104,20 +105,17 @@ extern "C" {
 
 EMSCRIPTEN_KEEPALIVE web::PageRecord* tessaly_record() { return &record; }
 
-// Opens the window once the page's faces are loaded, and draws the first
-// frame on a canvas of `width` x `height` device pixels.
-EMSCRIPTEN_KEEPALIVE void tessaly_start(int width, int height) {
-  page = std::make_unique<Page>();
-  page->form.open();
-  round(Event::resize(width, height));
-}
-
-// The event in the record.
+// The event in the record. The window opens with the first size the page
+// gives it, once the page's faces are loaded.
 EMSCRIPTEN_KEEPALIVE void tessaly_event() {
-  if (!page) return;
+  const auto e = recordedEvent();
+  if (!e || (!page && e->kind != Event::Kind::Resize)) return;
+  if (!page) {
+    page = std::make_unique<Page>();
+    page->form.open();
+  }
   page->clock.read();
-  record.gameKey = 0;
-  if (const auto e = recordedEvent()) round(*e);
+  round(*e);
 }
 
 // The canvas for a page of `width` x `height` device pixels, its size into the record.

@@ -4,6 +4,7 @@
 // the record the two share and crosses in one call; the engine's loop answers
 // in the same record how long the page may sleep before the next tick (-1
 // until an event), the beat the ticks keep after it, and the frames shown.
+// The game's window opens with the first size the page sends.
 
 import createTessaly from './tessaly.js';
 import { record } from './tables.js';
@@ -73,11 +74,6 @@ export class Engine {
    */
   serveFaces(faces) {
     this.#module.tessalyFaces = faces;
-  }
-
-  /** Opens the window and draws the first frame on a canvas of `width` x `height` device pixels. */
-  start(/** @type {number} */ width, /** @type {number} */ height) {
-    this.#module._tessaly_start(width, height);
   }
 
   /**

@@ -77,16 +77,11 @@ async function main() {
     release: (name) => play(Kind.Release, { device: Device.Touch, control: touchControl(name) }),
     releaseAll: () => play(Kind.ReleaseAll, { device: Device.Touch }),
   });
-  let started = false;
+  // The first size opens the game's window; each after it is a new size.
   fitBoard({
     canvas, controls, safeArea,
     canvasSize: (w, h) => game.canvasSize(w, h),
-    sized: (w, h) => {
-      if (started) return play(Kind.Resize, { x: w, y: h });
-      started = true;
-      game.start(w, h);
-      sleep();
-    },
+    sized: (w, h) => play(Kind.Resize, { x: w, y: h }),
     touchHidden: () => fingers.letGo(),
   });
   canvas.focus();

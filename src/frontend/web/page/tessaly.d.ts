@@ -10,9 +10,8 @@ export interface TessalyModule {
   HEAP32: Int32Array<ArrayBuffer>;
   HEAPF64: Float64Array<ArrayBuffer>;
 
-  // The door (main.cpp): the record's address, the start, an event, and the canvas's size.
+  // The door (main.cpp): the record's address, an event, and the canvas's size.
   _tessaly_record(): number;
-  _tessaly_start(width: number, height: number): void;
   _tessaly_event(): void;
   _tessaly_canvas_size(width: number, height: number): void;
 }
