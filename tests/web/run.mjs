@@ -4,7 +4,7 @@
 // (the browser test files by default). WebKit needs an X display (xvfb-run).
 
 import { run } from 'node:test';
-import { spec } from 'node:test/reporters';
+import { tap } from 'node:test/reporters';
 import { dirname, join, basename } from 'node:path';
 import { fileURLToPath } from 'node:url';
 
@@ -39,7 +39,8 @@ stream.on('test:fail', (t) => {
   ++counts.failed;
   failed.push(`${basename(t.file ?? '')}: ${t.name}`);
 });
-stream.compose(typeof spec === 'function' && spec.prototype ? new spec() : spec).pipe(process.stdout);
+// Every test's outcome, and each failure whole, as TAP.
+stream.compose(tap).pipe(process.stdout);
 stream.on('end', () => {
   const total = counts.passed + counts.failed + counts.skipped;
   console.log(`\n${engine}: ${total} tests, ${counts.passed} passed, ${counts.failed} failed, `
