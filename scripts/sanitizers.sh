@@ -11,10 +11,14 @@
 # is reused rather than the default 256 MB: the game allocates nothing in a
 # tick, so a stale pointer is used long before 16 MB more is freed, and the
 # larger quarantine made each fuzz input about 8 % dearer (its memory colder).
+# An allocation or a free records 8 frames of its stack rather than 30: a
+# report still names the game's function that made or freed the memory, and
+# recording the deeper stack at every allocation took a third of each fuzz
+# input (engine_fuzz ran 600 inputs a second with it, 900 without).
 
 # shellcheck disable=SC2034 # read by the scripts that source this
 sanitize_flags="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
-export ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1:strict_string_checks=1:quarantine_size_mb=16
+export ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1:strict_string_checks=1:quarantine_size_mb=16:malloc_context_size=8
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 sanitizers_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 export LSAN_OPTIONS="suppressions=$sanitizers_dir/lsan.supp:print_suppressions=0"

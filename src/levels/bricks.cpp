@@ -28,10 +28,10 @@ void Form1::loadbricks() {
     for (int j = 0; j < kGridSize; ++j) {
       ++n;
       ScreenObject& b = c.createBrick(n);
-      b.setWidth(state.cellwidth);
-      b.setHeight(state.cellheight);
-      b.setLeft(board.left() + static_cast<float>(j) * state.cellwidth);
-      b.setTop(board.top() + static_cast<float>(i) * state.cellheight);
+      // Width, height, left and top at once: the brick is hidden, so setting
+      // them one by one would show nothing between.
+      b.setBounds({board.left() + static_cast<float>(j) * state.cellwidth,
+                   board.top() + static_cast<float>(i) * state.cellheight, state.cellwidth, state.cellheight});
       c.bringToFront(b);
       b.setVisible(true);
     }

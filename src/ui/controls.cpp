@@ -152,9 +152,19 @@ Controls::Controls(const Clock& clock, TextMeasurer& measurer)
 }
 
 void Controls::restacked() {
-  stacking_ = ++lastStacking;
+  // The number is drawn when a front end asks, once however many bricks were
+  // made: drawing one per brick made opening a game a fifth dearer.
+  restacked_ = true;
   // Room to list every object: a tick that changes many allocates nothing.
   changes_.reserve(drawOrder_.capacity() + buttons_.size());
+}
+
+std::uint64_t Controls::stacking() const {
+  if (restacked_) {
+    stacking_ = ++lastStacking;
+    restacked_ = false;
+  }
+  return stacking_;
 }
 
 void Controls::changing(ScreenObject& object) {

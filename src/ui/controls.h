@@ -106,7 +106,7 @@ class Controls final : public ObjectHost {
   // Differs from every earlier value, of this window or any other, once the
   // objects are stacked anew (a brick made or brought to the front): then
   // the changes alone cannot say what to repaint.
-  std::uint64_t stacking() const { return stacking_; }
+  std::uint64_t stacking() const;
 
   void changing(ScreenObject& object) override;
   TextMeasurer& measurer() override { return *measurer_; }
@@ -118,7 +118,8 @@ class Controls final : public ObjectHost {
   std::vector<ScreenObject*> drawOrder_;
   std::array<ScreenObject*, 3> buttons_;
   std::uint64_t revision_ = 0;
-  std::uint64_t stacking_ = 0;
+  mutable std::uint64_t stacking_ = 0;
+  mutable bool restacked_ = true;  // since stacking() last gave a number
   mutable std::vector<ObjectChange> changes_;
 };
 

@@ -74,25 +74,35 @@ void ObjectArray::noMember(int index) const {
 }
 
 int ObjectArray::count() const {
-  int n = 0;
-  for (int i = 0; i < size_; ++i) n += slot(i).has_value() ? 1 : 0;
-  return n;
+  return static_cast<int>(std::count_if(members_.begin(), members_.end(), [](const ScreenObject* m) { return m; }));
 }
 
 std::optional<ScreenObject>& ObjectArray::freeSlot(int index) {
   if (index < 0 || exists(index)) throw std::out_of_range(std::string(name_) + ": member index taken or negative");
-  while (static_cast<int>(blocks_.size()) * kBlock <= index) blocks_.push_back(std::make_unique<Block>());
-  size_ = std::max(size_, index + 1);
-  return slot(index);
+  const auto at = static_cast<std::size_t>(index);
+  while (blocks_.size() * kBlock <= at) {
+    // Default-initialised: each slot made empty, not its whole storage zeroed.
+    blocks_.push_back(std::unique_ptr<Block>(new Block));
+    members_.reserve(blocks_.size() * kBlock);  // one allocation a block, as for the members
+  }
+  if (members_.size() <= at) members_.resize(at + 1, nullptr);
+  return (*blocks_[at / kBlock])[at % kBlock];
 }
 
-ScreenObject& ObjectArray::add(ScreenObject member) { return freeSlot(member.index()).emplace(std::move(member)); }
+ScreenObject& ObjectArray::add(ScreenObject member) {
+  const int index = member.index();
+  ScreenObject& made = freeSlot(index).emplace(std::move(member));
+  members_[static_cast<std::size_t>(index)] = &made;
+  return made;
+}
 
 ScreenObject& ObjectArray::create(int index) {
   if (index < 1) noMember(index);
   if (exists(index)) throw std::out_of_range(std::string(name_) + "(" + std::to_string(index) + ") already exists");
   const ScreenObject& model = (*this)(0);
-  return freeSlot(index).emplace(model, index);  // made in place: bricks are many
+  ScreenObject& made = freeSlot(index).emplace(model, index);  // in place: bricks are many
+  members_[static_cast<std::size_t>(index)] = &made;
+  return made;
 }
 
 }  // namespace tessaly

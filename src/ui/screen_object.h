@@ -101,6 +101,7 @@ class ScreenObject {
   void setWidth(float v);
   void setHeight(float v);
   void move(float left, float top);  // Left and Top together, size unchanged
+  void setBounds(const Rect& next);  // Left, Top, Width and Height together
   void setVisible(bool v);
   void setCaption(std::string_view text);
   void setBackColor(Color c);
@@ -110,7 +111,6 @@ class ScreenObject {
   ScreenObject(const ScreenObject& model, int index);
 
  private:
-  void setBounds(const Rect& next);
   void fitCaption();
 
   friend class Controls;  // keeps `noted_` as it lists the objects that changed
@@ -132,18 +132,21 @@ class ObjectArray {
  public:
   explicit ObjectArray(std::string_view name) : name_(name) {}
 
-  // Inline: the game reads a brick of 625 many times a tick.
+  // Inline, one lookup in a table of pointers: the game reads a brick of 625
+  // many times a tick.
   ScreenObject& operator()(int index) {
     if (!exists(index)) noMember(index);
-    return *slot(index);
+    return *members_[static_cast<std::size_t>(index)];
   }
   const ScreenObject& operator()(int index) const {
     if (!exists(index)) noMember(index);
-    return *slot(index);
+    return *members_[static_cast<std::size_t>(index)];
   }
-  bool exists(int index) const { return index >= 0 && index < size_ && slot(index).has_value(); }
+  bool exists(int index) const {
+    return index >= 0 && static_cast<std::size_t>(index) < members_.size() && members_[static_cast<std::size_t>(index)];
+  }
   int count() const;  // members that exist
-  int upperBound() const { return size_ - 1; }
+  int upperBound() const { return static_cast<int>(members_.size()) - 1; }
 
   // Adds a member that the window builds with the array.
   ScreenObject& add(ScreenObject member);
@@ -156,18 +159,12 @@ class ObjectArray {
   // allocations rather than one a brick, and a member never moves once made.
   static constexpr int kBlock = 64;
   using Block = std::array<std::optional<ScreenObject>, kBlock>;
-  std::optional<ScreenObject>& slot(int index) {
-    return (*blocks_[static_cast<std::size_t>(index / kBlock)])[static_cast<std::size_t>(index % kBlock)];
-  }
-  const std::optional<ScreenObject>& slot(int index) const {
-    return (*blocks_[static_cast<std::size_t>(index / kBlock)])[static_cast<std::size_t>(index % kBlock)];
-  }
   [[noreturn]] void noMember(int index) const;
   std::optional<ScreenObject>& freeSlot(int index);
 
   std::string_view name_;
   std::vector<std::unique_ptr<Block>> blocks_;  // empty slots where no member was made
-  int size_ = 0;                                // the highest index made, plus one
+  std::vector<ScreenObject*> members_;          // by index up to the highest made; null where none was
 };
 
 }  // namespace tessaly
