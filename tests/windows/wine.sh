@@ -99,18 +99,8 @@ wineserver -w
   fail "the host's fonts are still listed as Windows' own"
 echo "ok: Windows' font list holds Wine's own faces only"
 
-px() { "$probe" pixel "$window" "$1" "$2" 2>/dev/null || echo "no pixel"; }
-await() {  # name x y "R G B" [not]: up to 10 s
-  local got
-  for _ in $(seq 200); do
-    got=$(px "$2" "$3")
-    if [[ "${5:-}" == not ]]; then [[ "$got" != "$4" ]] && { echo "ok: $1"; return; }
-    else [[ "$got" == "$4" ]] && { echo "ok: $1"; return; }; fi
-    sleep 0.05
-  done
-  import -window "$window" "$art/failed-$run.png" || true
-  fail "$run: $1: pixel $2,$3 is $got"
-}
+shots=$art await_seconds=10
+source "$root/tests/desktop/play.sh"
 start() {  # name command...: the game's window, once it shows
   run=$1
   shift
@@ -118,17 +108,6 @@ start() {  # name command...: the game's window, once it shows
   game=$!
   window=$(timeout 60 xdotool search --sync --name '^Form1$' | head -1) || fail "$run: no window named Form1"
 }
-close() {  # the window closed as a window manager closes it: status 0
-  local status=0
-  "$probe" close "$window"
-  wait "$game" || status=$?
-  game=
-  [[ $status -eq 0 ]] || fail "$run: closing the window ended the game with status $status"
-  echo "ok: $run: closing the window ends it with status 0"
-}
-size() { xwininfo -id "$window" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
-
-ball_x=208 ball_y=516 # the ball's middle at 1x, resting on the bottom paddle
 # The opening frame at a scale, Linux's at Xft.dpi = DPI and Windows' at
 # LogPixels = DPI: the same size, every pixel the same.
 same_frame() {  # scale dpi
@@ -139,15 +118,15 @@ same_frame() {  # scale dpi
   start "linux-$scale" env -u FONTCONFIG_FILE "$linux"
   await "Linux at ${scale}x: the ball on the bottom paddle" "$x" "$y" "0 0 255"
   local linux_size
-  linux_size=$(size)
-  import -window "$window" "$art/linux-$scale.png"
-  close
+  linux_size=$(window_size)
+  shot "linux-$scale"
+  close_game
   wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null
   start "windows-$scale" wine "$exe"
   await "Windows at ${scale}x: the ball on the bottom paddle" "$x" "$y" "0 0 255"
-  [[ $(size) == "$linux_size" ]] || fail "$run: the window is $(size), on Linux $linux_size"
+  [[ $(window_size) == "$linux_size" ]] || fail "$run: the window is $(window_size), on Linux $linux_size"
   echo "ok: $run: the window opens at $linux_size, as on Linux"
-  import -window "$window" "$art/windows-$scale.png"
+  shot "windows-$scale"
   local differ
   differ=$(compare -metric AE "$art/linux-$scale.png" "$art/windows-$scale.png" "$art/diff-$scale.png" 2>&1) || true
   [[ $differ == 0 ]] || fail "$run: $differ pixels differ from the Linux frame (diff-$scale.png)"
@@ -155,42 +134,13 @@ same_frame() {  # scale dpi
 }
 
 same_frame 1.5 144
-close
+close_game
 same_frame 2 192
-close
+close_game
 same_frame 1 96
 # The 1x window stays open for the keys.
-xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
-pause_x=146 pause_y=218   # inside the pause button, off its caption
-cell86_x=123 cell86_y=230 # grid cell (8, 6): empty in pattern 1, filled in pattern 2
-board() {  # the board as pixels, the Pause button's place blacked out
-  import -window "$window" png:- |
-    convert - -crop 400x400+8+136 +repage -fill black -draw "rectangle 126,70 291,171" "ppm:$1"
-}
-xdotool keydown Left
-sleep 0.25
-xdotool keyup Left
-await "Left: the ball has left the paddle" $ball_x $ball_y "0 0 255" not
-xdotool key p
-await "P: the Pause button shows" $pause_x $pause_y "240 240 240"
-board "$art/a.ppm"
-sleep 0.3
-board "$art/b.ppm"
-cmp -s "$art/a.ppm" "$art/b.ppm" || fail "P: the board still moves while paused"
-echo "ok: P: the ball stands still"
-xdotool mousemove --window "$window" $pause_x $pause_y click 1
-await "click: the Pause button is gone" $pause_x $pause_y "240 240 240" not
-moved=false
-for _ in $(seq 50); do
-  board "$art/now.ppm"
-  cmp -s "$art/b.ppm" "$art/now.ppm" || { moved=true; break; }
-  sleep 0.1
-done
-$moved || fail "click: play did not go on"
-echo "ok: click: play goes on"
-xdotool key F1
-await "F1: pattern 2 fills cell (8, 6)" $cell86_x $cell86_y "255 0 0"
-close
+play_through
+close_game
 
 echo "== the faces tessaly.exe draws with"
 # Each font the game asks for, in the face the Linux build draws it with: the
@@ -305,7 +255,7 @@ done
 echo "ok: installed into $installed: every file of the zip, the Start-menu entry, the uninstall entry"
 start installed wine "$installed/tessaly.exe"
 await "the installed game opens" $ball_x $ball_y "0 0 255"
-close
+close_game
 wine "$installed/uninstall.exe" /S
 # The uninstaller runs from a copy in %TEMP% that Windows deletes at the next
 # restart, as Wine's restart does.
