@@ -85,7 +85,7 @@ std::optional<ScreenObject>& ObjectArray::freeSlot(int index) {
     blocks_.push_back(std::unique_ptr<Block>(new Block));
     members_.reserve(blocks_.size() * kBlock);  // one allocation a block, as for the members
   }
-  if (members_.size() <= at) members_.resize(at + 1, nullptr);
+  while (members_.size() <= at) members_.push_back(nullptr);  // one at a time as bricks are made: no fill to call
   return (*blocks_[at / kBlock])[at % kBlock];
 }
 
