@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "ui/controls.h"
 
@@ -89,20 +90,20 @@ std::optional<ScreenObject>& ObjectArray::freeSlot(int index) {
   return (*blocks_[at / kBlock])[at % kBlock];
 }
 
-ScreenObject& ObjectArray::add(ScreenObject member) {
-  const int index = member.index();
-  ScreenObject& made = freeSlot(index).emplace(std::move(member));
+template <typename... Args>
+ScreenObject& ObjectArray::emplace(int index, Args&&... args) {
+  ScreenObject& made = freeSlot(index).emplace(std::forward<Args>(args)...);
   members_[static_cast<std::size_t>(index)] = &made;
   return made;
 }
+
+ScreenObject& ObjectArray::add(ScreenObject member) { return emplace(member.index(), std::move(member)); }
 
 ScreenObject& ObjectArray::create(int index) {
   if (index < 1) noMember(index);
   if (exists(index)) throw std::out_of_range(std::string(name_) + "(" + std::to_string(index) + ") already exists");
   const ScreenObject& model = (*this)(0);
-  ScreenObject& made = freeSlot(index).emplace(model, index);  // in place: bricks are many
-  members_[static_cast<std::size_t>(index)] = &made;
-  return made;
+  return emplace(index, model, index);  // made in place: bricks are many
 }
 
 }  // namespace tessaly

@@ -161,6 +161,9 @@ class ObjectArray {
   using Block = std::array<std::optional<ScreenObject>, kBlock>;
   [[noreturn]] void noMember(int index) const;
   std::optional<ScreenObject>& freeSlot(int index);
+  // Makes member `index` in its free slot and lists it in the table.
+  template <typename... Args>
+  ScreenObject& emplace(int index, Args&&... args);
 
   std::string_view name_;
   std::vector<std::unique_ptr<Block>> blocks_;  // empty slots where no member was made
